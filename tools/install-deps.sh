@@ -1,0 +1,12 @@
+#!/bin/sh
+# Installs the Debian packages Halvorine needs to build, play, render and test.
+set -e
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake pkg-config \
+  libsdl2-dev libimgui-dev libmpg123-dev libmp3lame-dev libstb-dev libglu1-mesa-dev \
+  libgl1-mesa-dri libegl-mesa0 libegl1 \
+  fonts-dejavu-core \
+  libgtest-dev libgmock-dev \
+  xvfb xauth ffmpeg sox
