@@ -1,0 +1,25 @@
+// The set of sync tracks of the program, each read from base + "_" + name + ".track" on first use.
+// A plain record allocated with malloc; neither it nor its tracks are ever freed.
+#pragma once
+
+#include "SyncTrack.h"
+
+#include <cstdint> // Required for: int32_t
+
+struct SyncDevice
+{
+	// A device whose track files live under base (the program uses "Data/"); null when the
+	// record or the copy of base cannot be allocated.
+	static SyncDevice* create(const char* base);
+
+	// The track of that exact name, created and loaded on the first request; never null, and
+	// valid for the life of the process.
+	SyncTrack* getTrack(const char* name);
+
+	// Index of the first track whose name equals name byte for byte, or -1.
+	int findTrack(const char* name) const;
+
+	char* base;
+	SyncTrack** tracks; // in creation order
+	int32_t trackCount;
+};
