@@ -1,0 +1,371 @@
+#version 130
+// Ombrix: a night field of carved monoliths on a black glass floor. Towers stand on a grid whose
+// streets run along the world axes; windows (Cutouts) and diagonal cuts (Slashes) open them up,
+// amber light burns in the windows, cyan light in the cuts, and the sky box fills the rest.
+uniform float Time;
+uniform float RotationTime;
+uniform mat4 View;
+uniform mat4 ViewRotation;
+uniform samplerCube SkyboxTex;
+uniform float SkyboxMix;
+uniform float Color;
+uniform float AoFactor;
+uniform float Cutouts;
+uniform float Slashes;
+uniform float PlaneDistance;
+uniform float RotationMix;
+
+in vec2 screenPosition;
+
+// Iteration caps keep the cost bounded on every pixel, software renderers included.
+const int MARCH_STEPS = 96;
+const int REFLECTION_STEPS = 40;
+const int SHADOW_STEPS = 18;
+const float FAR = 90.0;
+const float CELL = 9.0;
+
+const float STONE = 0.0;
+const float WINDOW = 1.0;
+const float CUT = 2.0;
+const float GLASS_FLOOR = 3.0;
+
+const vec3 AMBER = vec3(1.0, 0.42, 0.12);
+const vec3 CYAN = vec3(0.2, 0.8, 1.0);
+const vec3 SUN_DIRECTION = vec3(-0.25, 0.3, -0.92);
+// The great carved cube hangs in front of the low sun, far enough away to move with the eye.
+const float MONOLITH_DISTANCE = 160.0;
+const float MONOLITH_SIZE = 26.0;
+const int MONOLITH_STEPS = 48;
+
+vec3 eye;
+vec3 slashNormalA = normalize(vec3(0.8, 1.0, 0.35));
+vec3 slashNormalB = normalize(vec3(-0.9, 0.7, -0.25));
+
+float hash(vec2 p)
+{
+	return fract(sin(dot(p, vec2(127.1, 311.7))) * 43758.5453);
+}
+
+float hash(vec3 p)
+{
+	return fract(sin(dot(p, vec3(127.1, 311.7, 74.7))) * 43758.5453);
+}
+
+float boxDistance(vec3 p, vec3 halfSize)
+{
+	vec3 q = abs(p) - halfSize;
+	return length(max(q, 0.0)) + min(max(q.x, max(q.y, q.z)), 0.0);
+}
+
+// Three infinite square bars crossing at every lattice point: subtracting them carves windows
+// through a tower in all three directions, like one level of a Menger sponge.
+float latticeCross(vec3 p, float period, float size)
+{
+	vec3 r = abs(mod(p + 0.5 * period, period) - 0.5 * period);
+	return min(max(r.x, r.y), min(max(r.y, r.z), max(r.z, r.x))) - size;
+}
+
+// Thin slabs repeated along a direction, subtracted from the towers.
+float slashPlanes(vec3 p, vec3 normal, float period, float width)
+{
+	return abs(mod(dot(p, normal), period) - 0.5 * period) - width;
+}
+
+struct Hit
+{
+	float material;
+	float depthInside;  // how far the point lies inside its tower's block
+	float lit;          // 0..1: how brightly this window or cut burns
+};
+
+float scene(vec3 p, out Hit hit)
+{
+	float floorHeight = -PlaneDistance;
+	float y = p.y - floorHeight;
+
+	vec2 cell = floor(p.xz / CELL);
+	vec2 local = p.xz - (cell + 0.5) * CELL;
+	float h1 = hash(cell);
+	float h2 = hash(cell + 17.3);
+	float h3 = hash(cell - 5.1);
+
+	float height = 4.0 + 24.0 * h1 * h1;
+	float halfWidth = 1.4 + 0.9 * h2;
+
+	// Each tower spins about its own axis and twists with height; the footprint's diagonal stays
+	// inside the cell, so the field stays continuous across cell borders.
+	float angle = RotationMix * (RotationTime * (0.4 + h3) * sign(h2 - 0.5) + y * 0.1 * (h3 - 0.5) + h1 * 6.2832);
+	float c = cos(angle), s = sin(angle);
+	vec3 q = vec3(c * local.x - s * local.y, y, s * local.x + c * local.y);
+
+	float tower = boxDistance(q - vec3(0.0, 0.5 * height, 0.0), vec3(halfWidth, 0.5 * height, halfWidth));
+	// Some cells stay empty so the sky opens between the towers.
+	if (h3 > 0.7)
+		tower = max(tower, CELL * 0.5 - max(abs(local.x), abs(local.y)));
+
+	float period = 2.0 * halfWidth / 3.0;
+	float windows = latticeCross(q, period, clamp(Cutouts, 0.0, 1.0) * period * 0.34);
+	float fineWindows = latticeCross(q, period / 3.0, clamp(Cutouts * 2.0 - 1.0, 0.0, 1.0) * period * 0.1);
+	windows = min(windows, fineWindows);
+
+	float cutWidth = max(Slashes, 0.0) * 0.22;
+	float cuts = cutWidth > 0.0
+		? min(slashPlanes(p, slashNormalA, 7.0, cutWidth), slashPlanes(p + 2.0, slashNormalB, 9.0, cutWidth * 0.8))
+		: 1e3;
+
+	float carved = max(tower, max(-windows, -cuts));
+	hit.material = STONE;
+	hit.depthInside = -tower;
+	hit.lit = 0.0;
+	if (carved > tower + 1e-4)
+	{
+		if (-windows > -cuts)
+		{
+			hit.material = WINDOW;
+			vec3 windowIndex = floor(q / period + 0.5);
+			hit.lit = step(0.45 - 0.3 * h2, hash(windowIndex + vec3(cell, h1) * 7.0));
+		}
+		else
+		{
+			hit.material = CUT;
+			hit.lit = 1.0;
+		}
+	}
+
+	float d = carved;
+	if (y < d)
+	{
+		d = y;
+		hit.material = GLASS_FLOOR;
+	}
+	// The camera never sits inside stone: a small bubble around the eye is always empty.
+	return max(d, 0.6 - length(p - eye));
+}
+
+float sceneDistance(vec3 p)
+{
+	Hit ignored;
+	return scene(p, ignored);
+}
+
+vec3 sceneNormal(vec3 p)
+{
+	vec2 e = vec2(0.005, 0.0);
+	return normalize(vec3(
+		sceneDistance(p + e.xyy) - sceneDistance(p - e.xyy),
+		sceneDistance(p + e.yxy) - sceneDistance(p - e.yxy),
+		sceneDistance(p + e.yyx) - sceneDistance(p - e.yyx)));
+}
+
+float ambientOcclusion(vec3 p, vec3 n)
+{
+	float occlusion = 0.0;
+	float weight = 1.0;
+	for (int i = 1; i <= 5; i++)
+	{
+		float h = 0.1 * float(i * i);
+		occlusion += weight * (h - sceneDistance(p + n * h));
+		weight *= 0.65;
+	}
+	return clamp(1.0 - max(AoFactor, 0.0) * occlusion, 0.0, 1.0);
+}
+
+float softShadow(vec3 p, vec3 direction)
+{
+	float light = 1.0;
+	float t = 0.05;
+	for (int i = 0; i < SHADOW_STEPS; i++)
+	{
+		float d = sceneDistance(p + direction * t);
+		light = min(light, 8.0 * d / t);
+		t += clamp(d, 0.15, 2.0);
+		if (light < 0.02 || t > 30.0)
+			break;
+	}
+	return clamp(light, 0.0, 1.0);
+}
+
+vec3 sky(vec3 direction)
+{
+	vec3 box = textureCube(SkyboxTex, direction).rgb;
+	// Without the sky box the night is a plain gradient: black overhead, deep blue at the horizon.
+	float horizon = exp(-abs(direction.y) * 5.0);
+	vec3 gradient = vec3(0.005, 0.008, 0.02) + vec3(0.03, 0.04, 0.09) * horizon;
+	return mix(gradient, box * box, clamp(SkyboxMix, 0.0, 1.0));
+}
+
+// The low sun: a wide disc the monolith eclipses, and a halo around it.
+vec3 sun(vec3 direction)
+{
+	float towards = max(dot(direction, normalize(SUN_DIRECTION)), 0.0);
+	float disc = smoothstep(0.972, 0.98, towards);
+	return AMBER * (disc * 3.0 + pow(towards, 90.0) * 0.8 + pow(towards, 10.0) * 0.25);
+}
+
+mat3 monolithRotation()
+{
+	float a = RotationTime * 0.12 + 0.6;
+	float b = RotationTime * 0.07 + 0.5;
+	mat3 spin = mat3(cos(a), 0.0, sin(a), 0.0, 1.0, 0.0, -sin(a), 0.0, cos(a));
+	mat3 tilt = mat3(1.0, 0.0, 0.0, 0.0, cos(b), sin(b), 0.0, -sin(b), cos(b));
+	return spin * tilt;
+}
+
+float monolith(vec3 q)
+{
+	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
+	float period = 2.0 * MONOLITH_SIZE / 3.0;
+	float windows = latticeCross(q, period, period * (0.22 + 0.14 * clamp(Cutouts, 0.0, 1.0)));
+	float fineWindows = latticeCross(q, period / 3.0, period * 0.1 * clamp(Cutouts * 1.5 - 0.2, 0.0, 1.0));
+	return max(cube, -min(windows, fineWindows));
+}
+
+// The monolith seen along a ray that met nothing nearer: silhouette, rim light, and the sun
+// shining through its windows. Returns the background with it laid over.
+vec3 monolithOver(vec3 background, vec3 direction)
+{
+	vec3 center = eye + normalize(SUN_DIRECTION) * MONOLITH_DISTANCE;
+	float bound = MONOLITH_SIZE * 1.75;
+	vec3 toCenter = center - eye;
+	float along = dot(toCenter, direction);
+	float miss = dot(toCenter, toCenter) - along * along;
+	if (miss > bound * bound)
+		return background;
+
+	mat3 rotation = monolithRotation();
+	float t = along - sqrt(bound * bound - miss);
+	for (int i = 0; i < MONOLITH_STEPS; i++)
+	{
+		vec3 q = (eye + direction * t - center) * rotation;
+		float d = monolith(q);
+		if (d < 0.02)
+		{
+			vec2 e = vec2(0.05, 0.0);
+			vec3 n = rotation * normalize(vec3(
+				monolith(q + e.xyy) - monolith(q - e.xyy),
+				monolith(q + e.yxy) - monolith(q - e.yxy),
+				monolith(q + e.yyx) - monolith(q - e.yyx)));
+			float inside = clamp(-boxDistance(q, vec3(MONOLITH_SIZE)) / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
+			float rim = pow(clamp(1.0 + dot(n, direction), 0.0, 1.0), 4.0);
+			// Lit from behind: the faces towards the eye stay dark, the window walls catch the sun.
+			vec3 color = vec3(0.01, 0.012, 0.025) + sky(n) * 0.3 + AMBER * (rim * 0.8 + inside * inside * 2.0);
+			return mix(background, color, 0.97);
+		}
+		t += d;
+		if (t > along + bound)
+			break;
+	}
+	return background;
+}
+
+// Haze between the eye and a surface: dark blue, warmed towards the low sun.
+vec3 haze(vec3 direction)
+{
+	float towardsSun = max(dot(direction, normalize(SUN_DIRECTION)), 0.0);
+	return sky(direction) * 0.7 + AMBER * 0.15 * pow(towardsSun, 6.0);
+}
+
+float march(vec3 origin, vec3 direction, int steps, out Hit hit)
+{
+	float t = 0.0;
+	for (int i = 0; i < steps; i++)
+	{
+		float d = scene(origin + direction * t, hit);
+		if (d < 0.0015 * t + 0.001)
+			return t;
+		t += d * 0.8;
+		if (t > FAR)
+			break;
+	}
+	return -1.0;
+}
+
+// Light leaving a surface point. The detailed form adds occlusion, the sun's shadow and the
+// floor's mirror image; the plain form lights what that mirror image shows.
+vec3 shade(vec3 p, vec3 direction, Hit hit, bool detailed)
+{
+	vec3 n = sceneNormal(p);
+	vec3 sunDirection = normalize(SUN_DIRECTION);
+	float occlusion = detailed ? ambientOcclusion(p, n) : 1.0;
+	float facing = clamp(1.0 + dot(n, direction), 0.0, 1.0);
+	float fresnel = 0.04 + 0.96 * pow(facing, 5.0);
+	vec3 reflected = reflect(direction, n);
+	float skyWeight = clamp(SkyboxMix, 0.0, 1.0);
+
+	if (hit.material == GLASS_FLOOR)
+	{
+		vec3 color = vec3(0.004, 0.005, 0.01) * occlusion + sky(reflected) * (0.1 + 0.7 * fresnel) * skyWeight;
+		return color * occlusion;
+	}
+
+	float diffuse = max(dot(n, sunDirection), 0.0);
+	if (detailed && diffuse > 0.0)
+		diffuse *= softShadow(p + n * 0.02, sunDirection);
+	float specular = pow(max(dot(reflected, sunDirection), 0.0), 24.0) * diffuse;
+
+	vec3 stone = vec3(0.06, 0.055, 0.06);
+	vec3 color = stone * (AMBER * 3.0 * diffuse + sky(n) * 2.5 * occlusion)
+		+ AMBER * specular * 0.6
+		+ CYAN * 0.06 * pow(facing, 3.0) * occlusion
+		+ sky(reflected) * fresnel * skyWeight * occlusion;
+
+	if (hit.material == WINDOW)
+	{
+		// Window interiors burn hotter the deeper they reach into the tower.
+		float core = clamp(hit.depthInside / 1.5, 0.0, 1.0);
+		float flicker = 0.85 + 0.15 * sin(Time * 1.7 + p.y * 3.0 + p.x);
+		color += AMBER * hit.lit * (0.3 + 3.5 * core * core) * flicker + AMBER * 0.04 * occlusion;
+	}
+	else if (hit.material == CUT)
+	{
+		float pulse = 0.55 + 0.45 * sin(dot(p, slashNormalB) * 1.3 - Time * 2.5);
+		float core = clamp(hit.depthInside / 1.0, 0.0, 1.0);
+		color += CYAN * (0.4 + 2.5 * core) * pulse;
+	}
+	return color;
+}
+
+void main()
+{
+	// The rectangle spans -1..1 across the viewport, so the ratio of the screen position's
+	// derivatives is the aspect ratio of whatever framebuffer this draws into.
+	float aspect = dFdy(screenPosition.y) / dFdx(screenPosition.x);
+	vec2 uv = screenPosition * vec2(aspect, 1.0);
+
+	// The view matrix maps world to eye; its inverse places the camera. The translation is
+	// undone through the rotation, which is orthonormal, so a transpose inverts it.
+	mat3 rotation = mat3(ViewRotation);
+	eye = -(View[3].xyz * rotation);
+	eye.z -= Time * 0.6;
+	vec3 direction = normalize(vec3(uv * 0.75, -1.0) * rotation);
+
+	Hit hit;
+	float t = march(eye, direction, MARCH_STEPS, hit);
+	vec3 color;
+	if (t < 0.0)
+		color = monolithOver(sky(direction) + sun(direction), direction);
+	else
+	{
+		vec3 p = eye + direction * t;
+		color = shade(p, direction, hit, true);
+		if (hit.material == GLASS_FLOOR)
+		{
+			// Black glass: the towers' lights stand mirrored in it.
+			vec3 mirrored = reflect(direction, vec3(0.0, 1.0, 0.0));
+			Hit mirrorHit;
+			float mirrorT = march(p + vec3(0.0, 0.01, 0.0), mirrored, REFLECTION_STEPS, mirrorHit);
+			vec3 image;
+			if (mirrorT < 0.0)
+				image = monolithOver(sky(mirrored) + sun(mirrored), mirrored);
+			else
+				image = mix(haze(mirrored), shade(p + mirrored * mirrorT, mirrored, mirrorHit, false), exp(-mirrorT * 0.04));
+			float fresnel = 0.15 + 0.85 * pow(1.0 - abs(direction.y), 5.0);
+			color += image * fresnel * 0.8;
+		}
+		color = mix(haze(direction), color, exp(-t * 0.03));
+	}
+
+	color *= max(Color, 0.0);
+	color = vec3(1.0) - exp(-color * 1.6);
+	gl_FragColor = vec4(pow(color, vec3(1.0 / 2.2)), 1.0);
+}
