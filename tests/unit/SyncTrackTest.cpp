@@ -3,7 +3,8 @@
 
 #include <SyncDevice.h>
 
-#include <cmath> // Required for: NAN, INFINITY
+#include <cmath>   // Required for: NAN, INFINITY
+#include <cstdlib> // Required for: free()
 
 namespace
 {
@@ -15,6 +16,24 @@ namespace
 			TrackFileFixture::SetUp();
 			device = SyncDevice::create(base.c_str());
 			ASSERT_NE(device, nullptr);
+		}
+
+		// The program never frees its device; a test does, so leak checks stay meaningful.
+		void TearDown() override
+		{
+			if (device)
+			{
+				for (int i = 0; i < device->trackCount; i++)
+				{
+					std::free(device->tracks[i]->name);
+					std::free(device->tracks[i]->keys);
+					std::free(device->tracks[i]);
+				}
+				std::free(device->tracks);
+				std::free(device->base);
+				std::free(device);
+			}
+			TrackFileFixture::TearDown();
 		}
 
 		SyncTrack* trackOf(const std::string& name, const std::vector<TrackKeyBytes>& keys)

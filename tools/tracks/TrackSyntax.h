@@ -1,0 +1,34 @@
+// The words of the track text form: positions, values, interpolation types and track names.
+// Each parser returns false (with a reason) instead of guessing at text it does not understand.
+#pragma once
+
+#include <SyncKey.h>
+
+#include <cstdint> // Required for: int32_t
+#include <string>
+
+// One beat is 8 rows and one bar 32 rows (128 BPM, 1024 rows per minute).
+const int rowsPerBeat = 8;
+const int beatsPerBar = 4;
+
+// A row ("140", "-8") or bar:beat ("4:0", "4:2.5") that lands on a whole row.
+bool parsePosition(const std::string& text, int32_t& row, std::string& reason);
+
+// A decimal number that fits a float ("70", "-0.25", "1.5e-3").
+bool parseValue(const std::string& text, float& value, std::string& reason);
+
+// "step", "linear", "smooth" or "ramp".
+bool parseKeyType(const std::string& text, SyncKeyType& type);
+
+// The text form's word for a key type, or null for a type outside the four.
+const char* keyTypeName(int32_t type);
+
+// A name that can become the file "_NAME.track" on any system the data is read on, and whose
+// path under "Data/" fits the player's path buffer.
+bool checkTrackName(const std::string& name, std::string& reason);
+
+// The shortest decimal text that reads back as exactly this float.
+std::string formatValue(float value);
+
+// "bar:beat" for a row, for reading dumps ("4:0.5" for row 132).
+std::string formatBarBeat(int32_t row);
