@@ -44,9 +44,10 @@ TEST_F(FmodAudioTest, NothingPlaysBeforePlay)
 
 TEST_F(FmodAudioTest, PositionAdvancesWithPlaybackAndNeverGoesBack)
 {
+	const std::string music = getTestMusicPath(3.0);
 	FmodAudio audio;
 	const Uint64 start = SDL_GetPerformanceCounter();
-	audio.play(getTestMusicPath(3.0).c_str());
+	audio.play(music.c_str());
 	EXPECT_TRUE(audio.isStarted());
 	EXPECT_TRUE(audio.isPlaying());
 
