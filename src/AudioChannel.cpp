@@ -40,8 +40,7 @@ AudioChannel* AudioChannel::open(Mp3Stream& stream)
 }
 
 AudioChannel::AudioChannel(Mp3Stream& stream, int deviceBufferFrames, bool pacedByWallClock)
-	: stream(stream), device(0), deviceBufferFrames(deviceBufferFrames), pacedByWallClock(pacedByWallClock),
-	  paused(false), clock(stream.getSampleRate(), deviceBufferFrames, pacedByWallClock, stream.getLengthFrames())
+	: stream(stream), device(0), paused(false), clock(stream.getSampleRate(), deviceBufferFrames, pacedByWallClock, stream.getLengthFrames())
 {
 }
 
@@ -94,11 +93,6 @@ void AudioChannel::stop()
 	device = 0;
 }
 
-bool AudioChannel::isStopped() const
-{
-	return device == 0;
-}
-
 uint32_t AudioChannel::getPositionMs()
 {
 	std::lock_guard<std::mutex> lock(clockLock);
@@ -119,14 +113,4 @@ void AudioChannel::setPositionMs(uint32_t ms)
 		clock.seek(reached);
 	}
 	SDL_UnlockAudioDevice(device);
-}
-
-int AudioChannel::getDeviceBufferFrames() const
-{
-	return deviceBufferFrames;
-}
-
-bool AudioChannel::isPacedByWallClock() const
-{
-	return pacedByWallClock;
 }

@@ -25,14 +25,9 @@ public:
 	void setPaused(bool paused);
 	// Ends playback for good: the device is closed and the position stays where it stopped.
 	void stop();
-	bool isStopped() const;
 
 	uint32_t getPositionMs();
 	void setPositionMs(uint32_t ms);
-
-	// Frames of one device buffer, the latency the position allows for.
-	int getDeviceBufferFrames() const;
-	bool isPacedByWallClock() const;
 
 private:
 	AudioChannel(Mp3Stream& stream, int deviceBufferFrames, bool pacedByWallClock);
@@ -42,8 +37,6 @@ private:
 
 	Mp3Stream& stream;
 	SDL_AudioDeviceID device;
-	const int deviceBufferFrames;
-	const bool pacedByWallClock;
 	bool paused;
 	std::mutex clockLock; // the clock is read on the render thread and advanced on the audio thread
 	PlaybackClock clock;

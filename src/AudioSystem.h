@@ -27,9 +27,8 @@ public:
 	// Stops playback, frees the channel and the stream and ends the audio subsystem.
 	void release();
 
-	bool isUsingDummyDriver() const;
-
 private:
+	bool isUsingDummyDriver() const;
 	bool startSubsystem();
 	bool switchToDummyDriver();
 	void releaseChannel();
