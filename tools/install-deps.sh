@@ -7,6 +7,6 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   build-essential cmake pkg-config \
   libsdl2-dev libimgui-dev libmpg123-dev libmp3lame-dev libstb-dev libglu1-mesa-dev \
   libgl1-mesa-dri libegl-mesa0 libegl1 \
-  fonts-dejavu-core \
+  fonts-dejavu-core fonts-lato \
   libgtest-dev libgmock-dev \
   xvfb xauth ffmpeg sox

@@ -1,0 +1,51 @@
+#include "ImageSet.h"
+
+#include "Bokeh.h"
+#include "Credits.h"
+#include "CrossLayout.h"
+#include "ImageWriter.h"
+#include "Rock.h"
+#include "Skies.h"
+
+namespace
+{
+	const int nightFaceSize = 512;
+	const int environmentFaceSize = 128;
+	const int columnFaceSize = 512;
+
+	// The reflection map is painted small and blurred once more, so it stays soft however
+	// closely a sphere mirrors it.
+	Canvas paintEnvironment()
+	{
+		Canvas canvas = paintCross(cubeMapCross(), environmentFaceSize, environmentSky);
+		return canvas;
+	}
+}
+
+std::vector<std::string> writeImageSet(const std::string& directory, const CreditFonts& fonts)
+{
+	std::vector<std::string> written;
+	auto path = [&](const std::string& name) {
+		written.push_back(name);
+		return directory + "/" + name;
+	};
+
+	const Font nameFont(fonts.names);
+	const Font captionFont(fonts.captions);
+	writePng(path("corvale.png"), Credits::titled(nameFont, captionFont, "corvale", "presents"), 4);
+	for (const char* name : { "tamsk", "wenlo", "gathra", "pirrow" })
+		writePng(path(std::string(name) + ".png"), Credits::name(nameFont, name), 4);
+	writePng(path("g.png"), Credits::letterOf(nameFont, "go", 0), 4);
+	writePng(path("o.png"), Credits::letterOf(nameFont, "go", 1), 4);
+	writePng(path("end.png"), Credits::titled(nameFont, captionFont, "end", "halvorine"), 4);
+
+	writeJpeg(path("bokehfuckyou.jpg"), Bokeh::paint());
+	writeJpeg(path("skyboxlol.jpg"), paintCross(cubeMapCross(), nightFaceSize, nightSky));
+	writeJpeg(path("blurry.jpg"), paintEnvironment());
+	writeJpeg(path("colonskybox.jpg"), paintCross(columnSkyCross(), columnFaceSize, columnSky));
+
+	const Rock::Pictures rock = Rock::paint();
+	writePng(path("rock.png"), rock.colour, 3);
+	writePng(path("rockn.png"), rock.normal, 4);
+	return written;
+}
