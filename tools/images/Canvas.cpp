@@ -27,52 +27,45 @@ void Canvas::blurChannel(int channel, int radius, bool tiling)
 {
 	if (radius < 1)
 		return;
+	std::vector<float> plane(static_cast<size_t>(width) * height);
+	for (size_t i = 0; i < plane.size(); ++i)
+		plane[i] = values[i * 4 + channel];
+	std::vector<float> source(plane.size());
 	for (int pass = 0; pass < 3; ++pass)
-		blurRowsOnce(channel, radius, tiling);
-	transpose();
-	for (int pass = 0; pass < 3; ++pass)
-		blurRowsOnce(channel, radius, tiling);
-	transpose();
+	{
+		source = plane;
+		blurPass(source, plane, width, height, 1, width, radius, tiling);
+		source = plane;
+		blurPass(source, plane, height, width, static_cast<size_t>(width), 1, radius, tiling);
+	}
+	for (size_t i = 0; i < plane.size(); ++i)
+		values[i * 4 + channel] = plane[i];
 }
 
-void Canvas::blurRowsOnce(int channel, int radius, bool tiling)
+void Canvas::blurPass(const std::vector<float>& source, std::vector<float>& target, int count, int lines,
+	size_t step, size_t lineStep, int radius, bool tiling)
 {
-	std::vector<float> row(width);
-	const float scale = 1.0f / static_cast<float>(2 * radius + 1);
-	auto source = [&](int x) {
+	auto index = [&](int i) {
 		if (tiling)
-			x = ((x % width) + width) % width;
-		else
-			x = x < 0 ? 0 : (x >= width ? width - 1 : x);
-		return row[x];
+			return ((i % count) + count) % count;
+		return i < 0 ? 0 : (i >= count ? count - 1 : i);
 	};
-	for (int y = 0; y < height; ++y)
+	const float scale = 1.0f / static_cast<float>(2 * radius + 1);
+	// Running sums for all lines at once, advanced together so memory is read in order; kept
+	// in double so long lines do not drift.
+	std::vector<double> sums(lines, 0.0);
+	for (int k = -radius; k <= radius; ++k)
+		for (int line = 0; line < lines; ++line)
+			sums[line] += source[index(k) * step + line * lineStep];
+	for (int i = 0; i < count; ++i)
 	{
-		for (int x = 0; x < width; ++x)
-			row[x] = pixel(x, y)[channel];
-		// A running sum kept in double so long rows do not drift.
-		double sum = 0.0;
-		for (int k = -radius; k <= radius; ++k)
-			sum += source(k);
-		for (int x = 0; x < width; ++x)
+		const size_t entering = index(i + radius + 1) * step, leaving = index(i - radius) * step;
+		for (int line = 0; line < lines; ++line)
 		{
-			pixel(x, y)[channel] = static_cast<float>(sum) * scale;
-			sum += source(x + radius + 1) - source(x - radius);
+			target[i * step + line * lineStep] = static_cast<float>(sums[line]) * scale;
+			sums[line] += source[entering + line * lineStep] - source[leaving + line * lineStep];
 		}
 	}
-}
-
-void Canvas::transpose()
-{
-	std::vector<float> turned(values.size());
-	for (int y = 0; y < height; ++y)
-		for (int x = 0; x < width; ++x)
-			for (int c = 0; c < 4; ++c)
-				turned[(static_cast<size_t>(x) * height + y) * 4 + c] = values[(static_cast<size_t>(y) * width + x) * 4 + c];
-	values.swap(turned);
-	const int oldWidth = width;
-	width = height;
-	height = oldWidth;
 }
 
 std::vector<unsigned char> Canvas::toBytes(int channels, bool dither) const

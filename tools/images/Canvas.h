@@ -29,8 +29,10 @@ public:
 	std::vector<unsigned char> toBytes(int channels, bool dither) const;
 
 private:
-	void blurRowsOnce(int channel, int radius, bool tiling);
-	void transpose();
+	// One box pass over `lines` lines of `count` values: value i of a line sits at
+	// i * step + line * lineStep.
+	static void blurPass(const std::vector<float>& source, std::vector<float>& target, int count, int lines,
+		size_t step, size_t lineStep, int radius, bool tiling);
 
 	int width;
 	int height;

@@ -11,7 +11,7 @@ namespace
 {
 	const int nightFaceSize = 512;
 	const int environmentFaceSize = 128;
-	const int columnFaceSize = 512;
+	const int columnFaceSize = 384;
 
 	// The reflection map is painted small and blurred once more, so it stays soft however
 	// closely a sphere mirrors it.

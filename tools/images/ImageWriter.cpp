@@ -18,7 +18,7 @@ namespace
 void writePng(const std::string& path, const Canvas& canvas, int channels)
 {
 	const std::vector<unsigned char> bytes = canvas.toBytes(channels, false);
-	stbi_write_png_compression_level = 9;
+	stbi_write_png_compression_level = 6;
 	if (!stbi_write_png(path.c_str(), canvas.getWidth(), canvas.getHeight(), channels, bytes.data(),
 			canvas.getWidth() * channels))
 		failWrite(path, __LINE__);

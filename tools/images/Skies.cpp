@@ -44,9 +44,9 @@ Vec3 nightSky(Vec3 d)
 	if (band * aboveHorizon > 0.002f)
 	{
 		const float clouds = Noise::fractal(d * 2.3f + Vec3(3.1f, 1.7f, 5.3f), 5, 21u);
-		const float wisps = Noise::fractal(d * 5.5f + Vec3(1.3f, 7.1f, 2.9f), 4, 22u);
+		const float wisps = Noise::fractal(d * 5.5f + Vec3(1.3f, 7.1f, 2.9f), 3, 22u);
 		density = clamp01((clouds * 1.6f + 0.35f) * band + wisps * 0.25f * band);
-		const float dust = clamp01(Noise::fractal(d * 7.0f, 3, 23u) * 2.0f + 0.2f);
+		const float dust = clamp01(Noise::fractal(d * 7.0f, 2, 23u) * 2.0f + 0.2f);
 		const Vec3 nebulaDeep(0.05f, 0.035f, 0.13f);
 		const Vec3 nebulaCyan(0.02f, 0.11f, 0.15f);
 		const Vec3 nebula = mix(nebulaDeep, nebulaCyan, clamp01(clouds * 2.0f + 0.5f));
@@ -101,8 +101,8 @@ Vec3 columnSky(Vec3 d)
 
 	// Layered clouds, stretched along the horizon.
 	const Vec3 stretched(d.x * 2.0f, d.y * 5.0f, d.z * 2.0f);
-	const float clouds = Noise::fractal(stretched + Vec3(4.0f, 0.0f, 9.0f), 5, 41u);
-	const float detail = Noise::fractal(d * 9.0f, 3, 42u);
+	const float clouds = Noise::fractal(stretched + Vec3(4.0f, 0.0f, 9.0f), 4, 41u);
+	const float detail = Noise::fractal(d * 9.0f, 2, 42u);
 	level *= 0.75f + 0.9f * clamp01(clouds + 0.45f) + 0.15f * detail;
 
 	// A soft light straight above the column.
