@@ -1,0 +1,38 @@
+#include "Extensions.h"
+
+#include <tarn/Exception.h>
+
+#include <SDL.h> // Required for: SDL_GL_GetProcAddress
+
+#define HALVORINE_DEFINE_EXTENSION(type, name) type extension_##name = nullptr;
+HALVORINE_GL_EXTENSIONS(HALVORINE_DEFINE_EXTENSION)
+#undef HALVORINE_DEFINE_EXTENSION
+
+namespace
+{
+	void* lookUpWithSdl(const char* name)
+	{
+		return SDL_GL_GetProcAddress(name);
+	}
+
+	// Stores one pointer; the first missing entry point stops the load.
+	template <typename Pointer>
+	void loadExtension(ExtensionLookup lookup, Pointer& pointer, const char* name)
+	{
+		pointer = reinterpret_cast<Pointer>(lookup(name));
+		if (!pointer)
+			throw Tarn::Exception(Tarn::String("Could not load extension procedure: ") + name, "src\\Extensions", 10);
+	}
+}
+
+void loadExtensions()
+{
+	loadExtensions(lookUpWithSdl);
+}
+
+void loadExtensions(ExtensionLookup lookup)
+{
+#define HALVORINE_LOAD_EXTENSION(type, name) loadExtension(lookup, extension_##name, #name);
+	HALVORINE_GL_EXTENSIONS(HALVORINE_LOAD_EXTENSION)
+#undef HALVORINE_LOAD_EXTENSION
+}

@@ -1,0 +1,34 @@
+#include "Program.h"
+
+#include <tarn/Exception.h>
+
+Program::Program(Shader* vertex, Shader* fragment)
+	: id(0), vertexShader(nullptr), fragmentShader(nullptr)
+{
+	if (!vertex || !fragment)
+		throw Tarn::Exception("Invalid vertex or fragment shader.", "src\\Program", 6);
+
+	vertexShader = vertex;
+	fragmentShader = fragment;
+	id = glCreateProgram();
+	glAttachShader(id, vertex->id);
+	glAttachShader(id, fragment->id);
+	glLinkProgram(id);
+
+	GLint status = GL_FALSE;
+	glGetProgramiv(id, GL_LINK_STATUS, &status);
+	if (status != GL_TRUE)
+	{
+		GLchar log[4096] = {};
+		glGetProgramInfoLog(id, sizeof log, nullptr, log);
+		// The destructor does not run for a constructor that throws.
+		glDeleteProgram(id);
+		throw Tarn::Exception(Tarn::String("Program link failed:\n") + log, "src\\Program", 21);
+	}
+}
+
+Program::~Program()
+{
+	glUseProgram(0);
+	glDeleteProgram(id);
+}

@@ -1,0 +1,158 @@
+// Shader and Program errors reach the viewer with the driver's own log; objects clean up after
+// themselves and leave no program bound.
+#include "GLTest.h"
+
+#include "Program.h"
+#include "Shader.h"
+
+#include <filesystem> // Required for: std::filesystem::current_path
+#include <functional> // Required for: std::function
+
+namespace
+{
+	const char* const passVertex =
+		"#version 130\n"
+		"void main() { gl_Position = gl_Vertex; }\n";
+
+	const char* const whiteFragment =
+		"#version 130\n"
+		"void main() { gl_FragColor = vec4(1.0); }\n";
+
+	// Compiles, but nothing defines colour(): only linking can notice.
+	const char* const unresolvedFragment =
+		"#version 130\n"
+		"vec4 colour();\n"
+		"void main() { gl_FragColor = colour(); }\n";
+
+	// The text after the message's first line.
+	std::string afterFirstLine(const std::string& message)
+	{
+		const size_t lineEnd = message.find('\n');
+		return lineEnd == std::string::npos ? "" : message.substr(lineEnd + 1);
+	}
+}
+
+using ShaderTest = GLTest;
+using ProgramTest = GLTest;
+
+TEST_F(ShaderTest, CompileFailureShowsTheDriverLogAfterTheFirstLine)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/broken.frag", "#version 130\nvoid main() { gl_FragColor = undefinedColour; }\n");
+
+	const Tarn::Exception error = catchException([&] { Shader(Tarn::String((folder + "/broken.frag").c_str()), GL_FRAGMENT_SHADER); });
+
+	const std::string message = text(error.getMessage());
+	EXPECT_EQ(message.substr(0, message.find('\n')), "Shader compile failed:");
+	EXPECT_NE(afterFirstLine(message).find("undefinedColour"), std::string::npos) << "driver log missing: " << message;
+	EXPECT_EQ(text(error.getFile()), "src\\Shader");
+	EXPECT_EQ(error.getLine(), 43);
+}
+
+TEST_F(ShaderTest, EmptySourceGoesToTheCompiler)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/empty.vert", "");
+
+	const Tarn::Exception error = catchException([&] { Shader(Tarn::String((folder + "/empty.vert").c_str()), GL_VERTEX_SHADER); });
+
+	EXPECT_EQ(text(error.getMessage()).rfind("Shader compile failed:\n", 0), 0u) << text(error.getMessage());
+}
+
+TEST_F(ShaderTest, MissingSourceNamesTheFile)
+{
+	// Run from an empty folder: the build's own Data/ may hold a real Blit.vert.
+	const std::filesystem::path previous = std::filesystem::current_path();
+	std::filesystem::current_path(makeTestFolder());
+
+	const Tarn::Exception error = catchException([] { Shader("Data/Blit.vert", GL_VERTEX_SHADER); });
+
+	std::filesystem::current_path(previous);
+	EXPECT_EQ(text(error.getMessage()), "Could not open input file: \"Data/Blit.vert\"");
+}
+
+TEST_F(ShaderTest, InvalidTypeIsRejectedBeforeTheFileIsRead)
+{
+	const Tarn::Exception error = catchException([] { Shader("no/such/file.geom", GL_GEOMETRY_SHADER); });
+
+	EXPECT_EQ(text(error.getMessage()), "Invalid shader type specified");
+	EXPECT_EQ(text(error.getFile()), "src\\Shader");
+	EXPECT_EQ(error.getLine(), 26);
+}
+
+TEST_F(ShaderTest, PrefixTextComesBeforeTheSource)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/prefix.glsl", "#version 130\n#define COLOUR vec4(1.0, 0.5, 0.25, 1.0)\n");
+	writeTextFile(folder + "/body.frag", "void main() { gl_FragColor = COLOUR; }\n");
+	const Tarn::String body((folder + "/body.frag").c_str());
+
+	Shader shader(Tarn::String((folder + "/prefix.glsl").c_str()), body, GL_FRAGMENT_SHADER);
+	EXPECT_NE(shader.id, 0u);
+	EXPECT_EQ(shader.type, static_cast<GLenum>(GL_FRAGMENT_SHADER));
+
+	// Without the prefix COLOUR is undefined.
+	const Tarn::Exception error = catchException([&] { Shader(body, GL_FRAGMENT_SHADER); });
+	EXPECT_NE(text(error.getMessage()).find("COLOUR"), std::string::npos) << text(error.getMessage());
+}
+
+TEST_F(ProgramTest, LinkFailureShowsTheDriverLogAfterTheFirstLine)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/pass.vert", passVertex);
+	writeTextFile(folder + "/unresolved.frag", unresolvedFragment);
+	Shader vertex(Tarn::String((folder + "/pass.vert").c_str()), GL_VERTEX_SHADER);
+	Shader fragment(Tarn::String((folder + "/unresolved.frag").c_str()), GL_FRAGMENT_SHADER);
+
+	const Tarn::Exception error = catchException([&] { Program(&vertex, &fragment); });
+
+	const std::string message = text(error.getMessage());
+	EXPECT_EQ(message.substr(0, message.find('\n')), "Program link failed:");
+	EXPECT_NE(afterFirstLine(message).find("colour"), std::string::npos) << "driver log missing: " << message;
+	EXPECT_EQ(text(error.getFile()), "src\\Program");
+	EXPECT_EQ(error.getLine(), 21);
+}
+
+TEST_F(ProgramTest, NullShaderIsRejected)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/pass.vert", passVertex);
+	Shader vertex(Tarn::String((folder + "/pass.vert").c_str()), GL_VERTEX_SHADER);
+
+	for (const auto& build : { std::function<void()>([&] { Program(&vertex, nullptr); }),
+			 std::function<void()>([&] { Program(nullptr, &vertex); }) })
+	{
+		const Tarn::Exception error = catchException(build);
+		EXPECT_EQ(text(error.getMessage()), "Invalid vertex or fragment shader.");
+		EXPECT_EQ(text(error.getFile()), "src\\Program");
+		EXPECT_EQ(error.getLine(), 6);
+	}
+}
+
+TEST_F(ProgramTest, LinkedProgramDrawsAndDeletingItLeavesNoProgramInUse)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/pass.vert", passVertex);
+	writeTextFile(folder + "/white.frag", whiteFragment);
+	Shader vertex(Tarn::String((folder + "/pass.vert").c_str()), GL_VERTEX_SHADER);
+	Shader fragment(Tarn::String((folder + "/white.frag").c_str()), GL_FRAGMENT_SHADER);
+	Program* program = new Program(&vertex, &fragment);
+	EXPECT_EQ(program->vertexShader, &vertex);
+	EXPECT_EQ(program->fragmentShader, &fragment);
+
+	glViewport(0, 0, 64, 64);
+	glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+	glClear(GL_COLOR_BUFFER_BIT);
+	glUseProgram(program->id);
+	glRecti(-1, -1, 1, 1);
+	unsigned char pixel[4] = {};
+	glReadPixels(32, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+	EXPECT_EQ(pixel[0], 255);
+	EXPECT_EQ(pixel[1], 255);
+
+	delete program;
+	GLint current = -1;
+	glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+	EXPECT_EQ(current, 0);
+	EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
