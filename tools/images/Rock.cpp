@@ -41,8 +41,11 @@ namespace
 		const Vec3 warmStone(0.52f, 0.44f, 0.36f);
 		Vec3 colour = mix(coolStone, warmStone, clamp01(0.5f + broad * 1.4f + strata * 0.4f));
 		colour = colour * (0.9f + 0.2f * Noise::unit(Noise::hash(cells.nearestId, 5u, 0u, seed)));
-		const float speckle = Noise::tiledGradient(u * 160.0f, v * 160.0f, 160, seed + 40u);
-		colour = colour * (1.0f + smoothstep(0.35f, 0.6f, speckle) * 0.35f - smoothstep(0.35f, 0.6f, -speckle) * 0.3f);
+		// Crystals: small irregular grains, each its own shade, a few dark and a few glinting.
+		const Noise::CellDistances crystals = Noise::tiledCells(u * 256.0f, v * 256.0f, 256, seed + 40u);
+		const float crystal = Noise::unit(crystals.nearestId);
+		colour = colour * (1.0f + smoothstep(0.85f, 0.97f, crystal) * 0.22f - smoothstep(0.15f, 0.03f, crystal) * 0.25f
+			+ (crystal - 0.5f) * 0.08f);
 		colour = colour * (1.0f + grain * 0.35f);
 		colour = colour * (1.0f - crack * crackDepth * 0.65f);
 		colour = colour * (0.75f + 0.45f * clamp01(sample.height));
