@@ -4,7 +4,7 @@
 #include "StarField.h"
 
 #include <algorithm> // Required for: std::max
-#include <cmath>     // Required for: std::exp, std::pow, std::sqrt
+#include <cmath>     // Required for: std::exp, std::fabs, std::pow, std::sqrt
 
 namespace
 {
@@ -108,18 +108,21 @@ Vec3 environmentSky(Vec3 d)
 Vec3 columnSky(Vec3 d)
 {
 	const float elevation = d.y;
-	float level = 0.32f + 0.18f * clamp01(elevation);
-	level += 0.55f * horizonGlow(elevation, 6.0f, 8.0f);
+	const float haze = horizonGlow(elevation, 7.0f, 9.0f);
+	float level = 0.3f + 0.15f * clamp01(elevation) + 0.6f * haze;
+
+	// A cloud deck overhead, seen in perspective: the noise is laid on a plane above the
+	// viewer, so its features crowd towards the horizon, where the haze swallows them.
+	const float lift = std::fabs(elevation) + 0.12f;
+	const Vec3 onDeck(d.x / lift * 0.9f, d.z / lift * 0.9f, elevation >= 0.0f ? 0.5f : 7.5f);
+	const float clouds = Noise::fractal(onDeck, 5, 41u);
+	const float cover = smoothstep(-0.2f, 0.35f, clouds);
+	const float deck = elevation >= 0.0f ? 1.0f : 0.45f;
+	level *= 1.0f + (cover * 0.9f - 0.35f) * deck * (1.0f - haze * 0.8f);
+
+	// Darker below the horizon; a soft light straight above the column.
 	if (elevation < 0.0f)
-		level *= 1.0f - 0.65f * smoothstep(0.0f, -0.6f, elevation);
-
-	// Layered clouds, stretched along the horizon.
-	const Vec3 stretched(d.x * 2.0f, d.y * 5.0f, d.z * 2.0f);
-	const float clouds = Noise::fractal(stretched + Vec3(4.0f, 0.0f, 9.0f), 4, 41u);
-	const float detail = Noise::fractal(d * 9.0f, 2, 42u);
-	level *= 0.75f + 0.9f * clamp01(clouds + 0.45f) + 0.15f * detail;
-
-	// A soft light straight above the column.
-	level += 0.5f * std::pow(clamp01(elevation), 6.0f);
+		level *= 1.0f - 0.6f * smoothstep(0.0f, -0.5f, elevation);
+	level += 0.45f * std::pow(clamp01(elevation), 8.0f);
 	return Vec3(level, level, level);
 }
