@@ -1,6 +1,6 @@
 #include "SyncDevice.h"
 
-#include <cstdlib> // Required for: malloc(), realloc()
+#include <cstdlib> // Required for: malloc(), realloc(), free()
 #include <cstring> // Required for: strcmp(), strdup(), strlen(), memcpy()
 #include <new>     // Required for: std::bad_alloc
 
@@ -39,10 +39,28 @@ SyncDevice* SyncDevice::create(const char* base)
 		return nullptr;
 	device->base = strdup(base);
 	if (!device->base)
+	{
+		std::free(device);
 		return nullptr;
+	}
 	device->tracks = nullptr;
 	device->trackCount = 0;
 	return device;
+}
+
+void SyncDevice::destroy(SyncDevice* device)
+{
+	if (!device)
+		return;
+	for (int i = 0; i < device->trackCount; i++)
+	{
+		std::free(device->tracks[i]->name);
+		std::free(device->tracks[i]->keys);
+		std::free(device->tracks[i]);
+	}
+	std::free(device->tracks);
+	std::free(device->base);
+	std::free(device);
 }
 
 int SyncDevice::findTrack(const char* name) const

@@ -12,6 +12,10 @@ struct SyncDevice
 	// record or the copy of base cannot be allocated.
 	static SyncDevice* create(const char* base);
 
+	// Frees the device, its tracks and their keys. The program never does (its device lives for
+	// the whole run); tests and tools that make devices of their own clean up with it.
+	static void destroy(SyncDevice* device);
+
 	// The track of that exact name, created and loaded on the first request; never null, and
 	// valid for the life of the process.
 	SyncTrack* getTrack(const char* name);

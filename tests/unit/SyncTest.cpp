@@ -50,6 +50,7 @@ protected:
 	void TearDown() override
 	{
 		Sync& sync = Sync::get();
+		SyncDevice::destroy(sync.device);
 		sync.audio = savedAudio;
 		sync.device = savedDevice;
 		sync.rowRate = savedRowRate;

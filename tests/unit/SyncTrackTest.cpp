@@ -3,8 +3,7 @@
 
 #include <SyncDevice.h>
 
-#include <cmath>   // Required for: NAN, INFINITY
-#include <cstdlib> // Required for: free()
+#include <cmath> // Required for: NAN, INFINITY
 
 namespace
 {
@@ -18,21 +17,9 @@ namespace
 			ASSERT_NE(device, nullptr);
 		}
 
-		// The program never frees its device; a test does, so leak checks stay meaningful.
 		void TearDown() override
 		{
-			if (device)
-			{
-				for (int i = 0; i < device->trackCount; i++)
-				{
-					std::free(device->tracks[i]->name);
-					std::free(device->tracks[i]->keys);
-					std::free(device->tracks[i]);
-				}
-				std::free(device->tracks);
-				std::free(device->base);
-				std::free(device);
-			}
+			SyncDevice::destroy(device);
 			TrackFileFixture::TearDown();
 		}
 
