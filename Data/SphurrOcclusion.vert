@@ -1,0 +1,41 @@
+// Sphere occlusion pass: the rectangle drawn for one sphere shrinks to the screen bounds of the
+// sphere's reach (its radius over OcclusionRadius), the only pixels it can darken.
+#version 130
+
+uniform mat4 Proj;
+uniform mat4 View;
+uniform vec3 Pos;
+uniform float Rad;
+uniform float OcclusionRadius;
+
+// Normalised device coordinate of the view-space direction (x, y, -1) along one axis.
+float project(vec2 slope, int axis)
+{
+	vec4 clip = Proj * vec4(slope, -1.0, 1.0);
+	return axis == 0 ? clip.x / clip.w : clip.y / clip.w;
+}
+
+// Screen bounds (min x, min y, max x, max y) of a sphere of radius r about the view-space point c:
+// the planes through the eye tangent to the sphere, one pair per axis. A sphere that reaches the
+// near plane keeps the whole screen.
+vec4 sphereBounds(vec3 c, float r)
+{
+	float near = Proj[3][2] / (Proj[2][2] - 1.0);
+	float depth = -c.z;
+	if (depth - r < near * 1.01)
+		return vec4(-1.0, -1.0, 1.0, 1.0);
+
+	float depthSquared = depth * depth - r * r;
+	vec2 spread = r * sqrt(max(c.xy * c.xy + depthSquared, 0.0));
+	vec2 low = (c.xy * depth - spread) / depthSquared;
+	vec2 high = (c.xy * depth + spread) / depthSquared;
+	vec4 bounds = vec4(project(vec2(low.x, 0.0), 0), project(vec2(0.0, low.y), 1),
+		project(vec2(high.x, 0.0), 0), project(vec2(0.0, high.y), 1));
+	return clamp(bounds + vec4(-0.01, -0.01, 0.01, 0.01), -1.0, 1.0);
+}
+
+void main()
+{
+	vec4 bounds = Rad > 0.0 ? sphereBounds((View * vec4(Pos, 1.0)).xyz, Rad / OcclusionRadius) : vec4(2.0);
+	gl_Position = vec4(mix(bounds.xy, bounds.zw, gl_Vertex.xy * 0.5 + 0.5), 0.0, 1.0);
+}

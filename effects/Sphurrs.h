@@ -1,0 +1,83 @@
+// Sphurrs: 400 ray-cast spheres with screen-space occlusion and environment reflections over a
+// sky box, laid out every frame as a pulsing random field or a spinning three-way tree.
+#pragma once
+
+#include "Effect.h"
+#include "Sphurr.h"
+#include "SphurrLayouts.h"
+
+#include <tarn/List.h>
+#include <tarn/Random.h>
+
+class RenderTarget;
+class Shader;
+class Program;
+class CubeTexture;
+class Texture;
+
+class Sphurrs : public Effect
+{
+public:
+	// The one instance; its GL objects are created on first use, and again after release().
+	static Sphurrs& get();
+
+	// Tracks: "Sphurrs Part" picks the layout (0 field, 1 tree, anything else keeps last frame's),
+	// "Sphurrs Rad Shit" and "Sphurrs Rad Shit Time" pulse the field, "Sphurrs BOOM" inflates.
+	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
+
+	// Deletes the GL objects while the context still exists (nothing if none were made); the
+	// sphere records stay, and the next get() creates the GL objects anew.
+	static void release();
+
+	// Where the scene's tracks come from: the sync tracks, unless a test or a preview substitutes
+	// its own values.
+	void setTrackReader(SphurrLayouts::TrackReader reader) { readTrack = reader; }
+
+	const Tarn::List<Sphurr>& getSpheres() const { return spheres; }
+	int getTreeCount() const { return treeCount; }
+
+	static constexpr int sphereCount = 400;
+	static constexpr int targetWidth = 1280;
+	static constexpr int targetHeight = 720;
+
+private:
+	Sphurrs();
+	~Sphurrs();
+	Sphurrs(const Sphurrs&) = delete;
+	Sphurrs& operator=(const Sphurrs&) = delete;
+
+	static Sphurrs& instance();
+	void create();
+	void createObjects();
+	void deleteObjects();
+	void drawGeometry(const Tarn::Matrix4& view, const Tarn::Matrix4& projection, const Tarn::Matrix4& viewInverse, const Tarn::Vector3& eye);
+	void drawOcclusion(const Tarn::Matrix4& view, const Tarn::Matrix4& projection, const Tarn::Vector3& eye);
+	void drawSky(unsigned int targetFramebuffer, const Tarn::Matrix4& view, const Tarn::Matrix4& projection);
+	void compose();
+	void drawSpheres(unsigned int program);
+
+	// Exactly sphereCount records, appended once; every frame overwrites them in place, so the
+	// layouts never allocate.
+	Tarn::List<Sphurr> spheres;
+
+	RenderTarget* geometryTarget = nullptr;  // world position, normal, reflected eye vector
+	RenderTarget* occlusionTarget = nullptr; // the accumulated occlusion term
+	Shader* sphereVertexShader = nullptr;
+	Shader* sphereFragmentShader = nullptr;
+	Program* sphereProgram = nullptr;
+	Shader* occlusionVertexShader = nullptr;
+	Shader* occlusionFragmentShader = nullptr;
+	Program* occlusionProgram = nullptr;
+	Shader* mixVertexShader = nullptr;
+	Shader* mixFragmentShader = nullptr;
+	Program* mixProgram = nullptr;
+	Shader* skyVertexShader = nullptr;
+	Shader* skyFragmentShader = nullptr;
+	Program* skyProgram = nullptr;
+	CubeTexture* environment = nullptr;
+	Texture* skyTexture = nullptr;
+
+	SphurrLayouts::TrackReader readTrack;
+	int treeCount = 0;
+	Tarn::RandomState random = { 1, 2 }; // reseeded before every layout run
+};

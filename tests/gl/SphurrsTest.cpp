@@ -1,0 +1,216 @@
+// The sphere scene on a headless context: it draws without a GL error, leaves the state the
+// frame relies on, frames its picture alike at every output size, and writes pictures to look at.
+#include "GLTest.h"
+
+#include "RenderTarget.h"
+#include "Sphurrs.h"
+
+#include <stb/stb_image_write.h> // Required for: stbi_write_png
+
+#include <cmath>      // Required for: tan, fabs
+#include <cstdint>    // Required for: uint8_t
+#include <filesystem> // Required for: std::filesystem::exists, create_directories
+#include <string>
+#include <vector>
+
+namespace
+{
+	// Track values for the scene, so the test does not depend on the show's tracks.
+	struct SceneTracks
+	{
+		static float part, amount, phase, boom;
+
+		static float read(const char* name)
+		{
+			const std::string track = name;
+			if (track == "Sphurrs Part")
+				return part;
+			if (track == "Sphurrs Rad Shit")
+				return amount;
+			if (track == "Sphurrs Rad Shit Time")
+				return phase;
+			if (track == "Sphurrs BOOM")
+				return boom;
+			return 0.0f;
+		}
+	};
+	float SceneTracks::part, SceneTracks::amount, SceneTracks::phase, SceneTracks::boom;
+
+	// The frame's projection: vertical field of view in degrees, near 1, far 1000.
+	Tarn::Matrix4 perspective(float fov, int width, int height)
+	{
+		const float aspect = (float)width / (float)height;
+		const float c = (float)std::tan((double)(fov * 0.017453292f * 0.5f));
+		Tarn::Matrix4 p;
+		p[0] = 2.0f / (c * aspect * 2.0f);
+		p[5] = 2.0f / (c * 2.0f);
+		p[10] = -1.002002f;
+		p[11] = -1.0f;
+		p[14] = -2.002002f;
+		return p;
+	}
+
+	// A camera distance units from the origin, turned by pitch and yaw degrees.
+	Tarn::Matrix4 camera(float distance, float pitch, float yaw)
+	{
+		Tarn::Matrix4 v;
+		v.identity();
+		v[14] = -distance;
+		v = Tarn::rotate(v, pitch, { 1.0f, 0.0f, 0.0f });
+		return Tarn::rotate(v, yaw, { 0.0f, 1.0f, 0.0f });
+	}
+
+	struct Picture
+	{
+		int width = 0;
+		int height = 0;
+		std::vector<uint8_t> rgba; // rows bottom first, as GL reads them
+
+		const uint8_t* at(int x, int y) const { return &rgba[4 * (y * width + x)]; }
+	};
+
+	class SphurrsTest : public GLTest
+	{
+	protected:
+		void SetUp() override
+		{
+			if (!std::filesystem::exists("Data/blurry.jpg"))
+				GTEST_SKIP() << "Data/blurry.jpg has not been generated";
+			GLTest::SetUp();
+			SceneTracks::part = 0.0f;
+			SceneTracks::amount = 0.6f;
+			SceneTracks::phase = 1.0f;
+			SceneTracks::boom = 0.0f;
+			Sphurrs::get().setTrackReader(SceneTracks::read);
+			glDepthFunc(GL_LEQUAL); // as the Demo sets it
+		}
+
+		void TearDown() override
+		{
+			Sphurrs::release(); // while this test's context still exists
+			GLTest::TearDown();
+		}
+
+		// Renders one frame the way the Demo does: its framebuffer bound, the viewport on the
+		// whole output, colour and depth cleared.
+		Picture render(int width, int height, double time, const Tarn::Matrix4& view)
+		{
+			RenderTarget frame(width, height, true, 1, GL_RGBA);
+			glBindFramebuffer(GL_FRAMEBUFFER, frame.id);
+			glViewport(0, 0, width, height);
+			glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+			Sphurrs::get().render(frame.id, time, view, perspective(60.0f, width, height));
+
+			Picture picture;
+			picture.width = width;
+			picture.height = height;
+			picture.rgba.resize(4 * width * height);
+			glPixelStorei(GL_PACK_ALIGNMENT, 1);
+			glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
+			glBindFramebuffer(GL_FRAMEBUFFER, 0);
+			return picture;
+		}
+
+		void save(const Picture& picture, const std::string& name)
+		{
+			std::filesystem::create_directories("test-output");
+			const std::string path = "test-output/" + name + ".png";
+			const int stride = 4 * picture.width;
+			// Flipped upright: GL's first row is the bottom one.
+			stbi_write_png(path.c_str(), picture.width, picture.height, 4, picture.rgba.data() + stride * (picture.height - 1), -stride);
+		}
+	};
+
+	bool isIdentity(GLenum matrix)
+	{
+		GLfloat m[16];
+		glGetFloatv(matrix, m);
+		for (int i = 0; i < 16; i++)
+			if (m[i] != (i % 5 == 0 ? 1.0f : 0.0f))
+				return false;
+		return true;
+	}
+
+	GLint integer(GLenum name)
+	{
+		GLint value = -1;
+		glGetIntegerv(name, &value);
+		return value;
+	}
+}
+
+TEST_F(SphurrsTest, FieldDrawsWithoutErrorAndLeavesTheFrameState)
+{
+	const int width = 96, height = 54;
+	RenderTarget frame(width, height, true, 1, GL_RGBA);
+	glBindFramebuffer(GL_FRAMEBUFFER, frame.id);
+	glViewport(0, 0, width, height);
+	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+	Sphurrs::get().render(frame.id, 8.0, camera(30.0f, 10.0f, 20.0f), perspective(60.0f, width, height));
+
+	EXPECT_EQ(GL_NO_ERROR, glGetError());
+	EXPECT_EQ((GLint)frame.id, integer(GL_FRAMEBUFFER_BINDING));
+	EXPECT_EQ(0, integer(GL_CURRENT_PROGRAM));
+	EXPECT_FALSE(glIsEnabled(GL_BLEND));
+	EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+	EXPECT_EQ(GL_TRUE, integer(GL_DEPTH_WRITEMASK));
+	EXPECT_TRUE(isIdentity(GL_PROJECTION_MATRIX));
+	EXPECT_TRUE(isIdentity(GL_MODELVIEW_MATRIX));
+	GLint viewport[4];
+	glGetIntegerv(GL_VIEWPORT, viewport);
+	EXPECT_EQ(0, viewport[0]);
+	EXPECT_EQ(0, viewport[1]);
+	EXPECT_EQ(width, viewport[2]);
+	EXPECT_EQ(height, viewport[3]);
+	GLfloat clearColour[4];
+	glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+	for (GLfloat channel : clearColour)
+		EXPECT_EQ(0.0f, channel);
+	EXPECT_EQ(GL_TEXTURE0, integer(GL_ACTIVE_TEXTURE));
+	for (int unit = 3; unit >= 0; unit--)
+	{
+		glActiveTexture(GL_TEXTURE0 + unit);
+		EXPECT_EQ(0, integer(GL_TEXTURE_BINDING_2D)) << "unit " << unit;
+		EXPECT_EQ(0, integer(GL_TEXTURE_BINDING_CUBE_MAP)) << "unit " << unit;
+	}
+	glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+TEST_F(SphurrsTest, PictureIsFramedAlikeAtEveryOutputSize)
+{
+	// The larger frame, shrunk by two, must show the smaller one: the off-screen targets keep
+	// their own size whatever the output.
+	const Tarn::Matrix4 view = camera(28.0f, -15.0f, 40.0f);
+	const Picture small = render(160, 90, 3.0, view);
+	const Picture large = render(320, 180, 3.0, view);
+	EXPECT_EQ(GL_NO_ERROR, glGetError());
+	save(small, "sphurrs-field-160x90");
+	save(large, "sphurrs-field-320x180");
+
+	double difference = 0.0;
+	double brightness = 0.0;
+	for (int y = 0; y < small.height; y++)
+		for (int x = 0; x < small.width; x++)
+			for (int channel = 0; channel < 3; channel++)
+			{
+				int sum = 0;
+				for (int dy = 0; dy < 2; dy++)
+					for (int dx = 0; dx < 2; dx++)
+						sum += large.at(2 * x + dx, 2 * y + dy)[channel];
+				difference += std::fabs(sum / 4.0 - small.at(x, y)[channel]);
+				brightness += small.at(x, y)[channel];
+			}
+	const double samples = 3.0 * small.width * small.height;
+	EXPECT_GT(brightness / samples, 10.0) << "the picture is nearly black";
+	EXPECT_LT(difference / samples, 6.0) << "mean difference per channel, out of 255";
+}
+
+TEST_F(SphurrsTest, TreeAndInflationDraw)
+{
+	SceneTracks::part = 1.0f;
+	save(render(320, 180, 42.0, camera(16.0f, 12.0f, 30.0f)), "sphurrs-tree-320x180");
+	SceneTracks::boom = 0.8f;
+	save(render(320, 180, 42.0, camera(16.0f, 12.0f, 30.0f)), "sphurrs-tree-inflated-320x180");
+	EXPECT_EQ(GL_NO_ERROR, glGetError());
+	EXPECT_EQ(40, Sphurrs::get().getTreeCount());
+}
