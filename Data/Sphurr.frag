@@ -11,15 +11,24 @@ uniform float Rad;
 
 in vec2 ndc;
 
+// The radius drawn: a sphere the eye comes close to shrinks out of its way, so no sphere ever
+// reaches the near plane or swallows the eye.
+float clearRadius()
+{
+	float near = Proj[3][2] / (Proj[2][2] - 1.0);
+	return min(Rad, max((distance(EyePos, Pos) - 1.6 * near) * 0.8, 0.0));
+}
+
 void main()
 {
 	// The eye ray through this pixel, from the perspective terms of the projection.
 	vec3 viewRay = vec3((ndc.x + Proj[2][0]) / Proj[0][0], (ndc.y + Proj[2][1]) / Proj[1][1], -1.0);
 	vec3 ray = normalize(mat3(ViewInverse) * viewRay);
 
+	float radius = clearRadius();
 	vec3 offset = EyePos - Pos;
 	float b = dot(offset, ray);
-	float c = dot(offset, offset) - Rad * Rad;
+	float c = dot(offset, offset) - radius * radius;
 	float h = b * b - c;
 	if (h < 0.0)
 		discard;
@@ -35,7 +44,7 @@ void main()
 
 	gl_FragDepth = (gl_DepthRange.diff * depth + gl_DepthRange.near + gl_DepthRange.far) * 0.5;
 
-	vec3 normal = (hit - Pos) / Rad;
+	vec3 normal = (hit - Pos) / radius;
 	// The composite has no eye position: the reflected eye vector carries how squarely the
 	// surface faces the eye in its length, 1 at the silhouette to 2 head-on.
 	float facing = clamp(-dot(normal, ray), 0.0, 1.0);

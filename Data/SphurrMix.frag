@@ -27,18 +27,18 @@ void main()
 	float open = 1.0 - texture(OcclusionTex, uv).r;
 
 	// Deep lacquer: near the centre of the scene amber, further out a cool blue-grey.
-	float radial = clamp(dot(position, position) / 200.0, 0.0, 1.0);
-	vec3 lacquer = mix(vec3(0.30, 0.12, 0.04), vec3(0.04, 0.10, 0.16), radial);
+	float radial = smoothstep(4.0, 15.0, length(position));
+	vec3 lacquer = mix(vec3(0.24, 0.08, 0.02), vec3(0.015, 0.04, 0.08), radial);
 
 	vec3 environment = texture(EnvTex, direction).rgb;
 	float fresnel = 0.06 + 0.94 * pow(grazing, 4.0);
 	float sky = direction.y * 0.5 + 0.5;
 
 	vec3 colour = lacquer * (0.35 + 0.65 * sky) * open;
-	colour += environment * mix(0.35, 1.6, fresnel) * (0.3 + 0.7 * open);
+	colour += environment * mix(0.5, 1.8, fresnel) * (0.3 + 0.7 * open);
 	float highlight = pow(max(dot(direction, normalize(keyDirection)), 0.0), 60.0);
 	colour += amber * highlight * 3.0 * (0.4 + 0.6 * open);
-	colour += cyan * pow(grazing, 3.0) * 0.5 * open;
+	colour += cyan * pow(grazing, 4.0) * 0.8 * open;
 
 	gl_FragColor = vec4(colour, 1.0);
 }

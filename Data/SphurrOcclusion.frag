@@ -4,9 +4,19 @@
 
 uniform sampler2D PosTex;
 uniform sampler2D NormalTex;
+uniform mat4 Proj;
+uniform vec3 EyePos;
 uniform vec3 Pos;
 uniform float Rad;
-uniform float OcclusionRadius;
+uniform float OcclusionRadius; // how far past its surface a sphere darkens, in diameters
+
+// The radius drawn: a sphere the eye comes close to shrinks out of its way, so no sphere ever
+// reaches the near plane or swallows the eye.
+float clearRadius()
+{
+	float near = Proj[3][2] / (Proj[2][2] - 1.0);
+	return min(Rad, max((distance(EyePos, Pos) - 1.6 * near) * 0.8, 0.0));
+}
 
 void main()
 {
@@ -16,17 +26,18 @@ void main()
 	if (dot(normal, normal) < 0.25)
 		discard; // no sphere here, only the sky
 
+	float radius = clearRadius();
 	vec3 toCentre = Pos - texelFetch(PosTex, texel, 0).xyz;
-	float distance = length(toCentre);
-	float reach = Rad / OcclusionRadius;
+	float centreDistance = length(toCentre);
+	float reach = radius * (1.0 + 2.0 * OcclusionRadius);
 	// A point at the centre itself has no direction to the sphere: it skips this sphere.
-	if (distance >= reach || distance < 1e-4)
+	if (centreDistance >= reach || centreDistance < 1e-4)
 		discard;
 
 	// Cosine-weighted solid angle of the sphere seen from the point, faded out towards the reach
 	// so the rectangle bounds can stop there.
-	float cosine = max(dot(normal, toCentre / distance), 0.0);
-	float cover = min(Rad * Rad / (distance * distance), 1.0);
-	float fade = 1.0 - smoothstep(Rad, reach, distance);
+	float cosine = max(dot(normal, toCentre / centreDistance), 0.0);
+	float cover = min(radius * radius / (centreDistance * centreDistance), 1.0);
+	float fade = 1.0 - smoothstep(radius, reach, centreDistance);
 	gl_FragColor = vec4(cosine * cover * fade);
 }

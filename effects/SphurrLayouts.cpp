@@ -125,19 +125,19 @@ namespace SphurrLayouts
 			spheres[i].radius += boom;
 	}
 
-	void update(Tarn::List<Sphurr>& spheres, Tarn::RandomState& random, int& treeCount, double time, TrackReader readTrack)
+	void update(Tarn::List<Sphurr>& spheres, Tarn::RandomState& random, int& treeCount, double time, const Tracks& tracks)
 	{
-		const int layout = (int)readTrack("Sphurrs Part");
+		const int layout = (int)tracks.part();
 		if (layout == 0)
 		{
 			placeField(spheres, random);
-			const float amount = readTrack("Sphurrs Rad Shit");
-			const float phase = readTrack("Sphurrs Rad Shit Time");
+			const float amount = tracks.pulseAmount();
+			const float phase = tracks.pulsePhase();
 			pulseField(spheres, amount, phase);
 		}
 		else if (layout == 1)
 			treeCount = buildTree(spheres, random, time);
 
-		inflate(spheres, readTrack("Sphurrs BOOM"));
+		inflate(spheres, tracks.boom());
 	}
 }

@@ -30,11 +30,17 @@ namespace SphurrLayouts
 	// Adds boom to the radius of the first half of the records.
 	void inflate(Tarn::List<Sphurr>& spheres, float boom);
 
-	// The value of a named sync track at the current row.
-	using TrackReader = float (*)(const char* name);
+	// Where one frame's track values come from, each read only when the layout needs it.
+	struct Tracks
+	{
+		float (*part)();         // "Sphurrs Part"
+		float (*pulseAmount)();  // "Sphurrs Rad Shit"
+		float (*pulsePhase)();   // "Sphurrs Rad Shit Time"
+		float (*boom)();         // "Sphurrs BOOM"
+	};
 
-	// One frame's layout: "Sphurrs Part" truncated toward zero picks the field (0), the tree (1) or
-	// last frame's records (anything else); "Sphurrs Rad Shit" and "Sphurrs Rad Shit Time" pulse
-	// the field; "Sphurrs BOOM" inflates whatever the records hold. treeCount is written by the tree.
-	void update(Tarn::List<Sphurr>& spheres, Tarn::RandomState& random, int& treeCount, double time, TrackReader readTrack);
+	// One frame's layout: the part truncated toward zero picks the field (0), the tree (1) or last
+	// frame's records (anything else); the pulse values are read for the field only, after its
+	// positions; the inflation applies to whatever the records hold. treeCount is written by the tree.
+	void update(Tarn::List<Sphurr>& spheres, Tarn::RandomState& random, int& treeCount, double time, const Tracks& tracks);
 }

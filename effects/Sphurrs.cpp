@@ -14,7 +14,7 @@
 
 namespace
 {
-	// How far a sphere's occlusion reaches, as a fraction: it fades out at Rad / OcclusionRadius.
+	// How far past its surface a sphere darkens its neighbours, in diameters.
 	constexpr float occlusionRadius = 0.4f;
 
 	struct SkyCorner
@@ -58,10 +58,12 @@ namespace
 
 namespace
 {
-	float readSyncTrack(const char* name)
-	{
-		return Sync::getValue(name);
-	}
+	const SphurrLayouts::Tracks syncTracks = {
+		[] { return Sync::getValue("Sphurrs Part"); },
+		[] { return Sync::getValue("Sphurrs Rad Shit"); },
+		[] { return Sync::getValue("Sphurrs Rad Shit Time"); },
+		[] { return Sync::getValue("Sphurrs BOOM"); },
+	};
 }
 
 Sphurrs& Sphurrs::instance()
@@ -84,7 +86,7 @@ void Sphurrs::release()
 }
 
 Sphurrs::Sphurrs()
-	: readTrack(readSyncTrack)
+	: tracks(syncTracks)
 {
 	for (int i = 0; i < sphereCount; i++)
 		spheres.add(Sphurr());
@@ -159,7 +161,7 @@ void Sphurrs::deleteObjects()
 
 void Sphurrs::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection)
 {
-	SphurrLayouts::update(spheres, random, treeCount, time, readTrack);
+	SphurrLayouts::update(spheres, random, treeCount, time, tracks);
 
 	const Tarn::Matrix4 viewInverse = inverse(view);
 	const Tarn::Vector3 eye = { viewInverse[12], viewInverse[13], viewInverse[14] };

@@ -31,7 +31,7 @@ public:
 
 	// Where the scene's tracks come from: the sync tracks, unless a test or a preview substitutes
 	// its own values.
-	void setTrackReader(SphurrLayouts::TrackReader reader) { readTrack = reader; }
+	void setTracks(const SphurrLayouts::Tracks& values) { tracks = values; }
 
 	const Tarn::List<Sphurr>& getSpheres() const { return spheres; }
 	int getTreeCount() const { return treeCount; }
@@ -77,7 +77,7 @@ private:
 	CubeTexture* environment = nullptr;
 	Texture* skyTexture = nullptr;
 
-	SphurrLayouts::TrackReader readTrack;
+	SphurrLayouts::Tracks tracks;
 	int treeCount = 0;
 	Tarn::RandomState random = { 1, 2 }; // reseeded before every layout run
 };

@@ -21,19 +21,12 @@ namespace
 	{
 		static float part, amount, phase, boom;
 
-		static float read(const char* name)
-		{
-			const std::string track = name;
-			if (track == "Sphurrs Part")
-				return part;
-			if (track == "Sphurrs Rad Shit")
-				return amount;
-			if (track == "Sphurrs Rad Shit Time")
-				return phase;
-			if (track == "Sphurrs BOOM")
-				return boom;
-			return 0.0f;
-		}
+		static constexpr SphurrLayouts::Tracks tracks = {
+			[] { return part; },
+			[] { return amount; },
+			[] { return phase; },
+			[] { return boom; },
+		};
 	};
 	float SceneTracks::part, SceneTracks::amount, SceneTracks::phase, SceneTracks::boom;
 
@@ -82,7 +75,7 @@ namespace
 			SceneTracks::amount = 0.6f;
 			SceneTracks::phase = 1.0f;
 			SceneTracks::boom = 0.0f;
-			Sphurrs::get().setTrackReader(SceneTracks::read);
+			Sphurrs::get().setTracks(SceneTracks::tracks);
 			glDepthFunc(GL_LEQUAL); // as the Demo sets it
 		}
 

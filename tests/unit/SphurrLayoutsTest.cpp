@@ -37,26 +37,16 @@ namespace
 		return length({ a.x - b.x, a.y - b.y, a.z - b.z });
 	}
 
-	// Fake track values and the order in which the layout asked for them.
+	// Fake track values, and the order in which the layout asked for them.
 	struct FakeTracks
 	{
 		static float part, amount, phase, boom;
 		static std::vector<std::string> reads;
 
-		static float read(const char* name)
+		static float read(const char* name, float value)
 		{
 			reads.push_back(name);
-			const std::string track = name;
-			if (track == "Sphurrs Part")
-				return part;
-			if (track == "Sphurrs Rad Shit")
-				return amount;
-			if (track == "Sphurrs Rad Shit Time")
-				return phase;
-			if (track == "Sphurrs BOOM")
-				return boom;
-			ADD_FAILURE() << "unexpected track " << name;
-			return 0.0f;
+			return value;
 		}
 
 		static void reset(float newPart)
@@ -65,6 +55,13 @@ namespace
 			amount = phase = boom = 0.0f;
 			reads.clear();
 		}
+
+		static constexpr SphurrLayouts::Tracks tracks = {
+			[] { return read("Sphurrs Part", part); },
+			[] { return read("Sphurrs Rad Shit", amount); },
+			[] { return read("Sphurrs Rad Shit Time", phase); },
+			[] { return read("Sphurrs BOOM", boom); },
+		};
 	};
 	float FakeTracks::part, FakeTracks::amount, FakeTracks::phase, FakeTracks::boom;
 	std::vector<std::string> FakeTracks::reads;
@@ -221,14 +218,14 @@ TEST(SphurrLayouts, PartTrackPicksTheLayoutByTruncation)
 	for (float part : { 0.9f, -0.5f })
 	{
 		FakeTracks::reset(part);
-		SphurrLayouts::update(records.spheres, records.random, records.treeCount, 1.0, FakeTracks::read);
+		SphurrLayouts::update(records.spheres, records.random, records.treeCount, 1.0, FakeTracks::tracks);
 		const std::vector<std::string> fieldReads = { "Sphurrs Part", "Sphurrs Rad Shit", "Sphurrs Rad Shit Time", "Sphurrs BOOM" };
 		EXPECT_EQ(fieldReads, FakeTracks::reads) << "part " << part;
 		EXPECT_EQ(records.spheres[399].baseRadius, records.spheres[399].radius);
 	}
 
 	FakeTracks::reset(1.7f);
-	SphurrLayouts::update(records.spheres, records.random, records.treeCount, 1.0, FakeTracks::read);
+	SphurrLayouts::update(records.spheres, records.random, records.treeCount, 1.0, FakeTracks::tracks);
 	const std::vector<std::string> treeReads = { "Sphurrs Part", "Sphurrs BOOM" };
 	EXPECT_EQ(treeReads, FakeTracks::reads);
 	EXPECT_EQ(40, records.treeCount);
@@ -241,7 +238,7 @@ TEST(SphurrLayouts, PartTrackPicksTheLayoutByTruncation)
 		FakeTracks::boom = 0.25f;
 		const float before = records.spheres[0].radius;
 		const Tarn::Vector3 where = records.spheres[5].position;
-		SphurrLayouts::update(records.spheres, records.random, records.treeCount, 9.0, FakeTracks::read);
+		SphurrLayouts::update(records.spheres, records.random, records.treeCount, 9.0, FakeTracks::tracks);
 		EXPECT_EQ(treeReads, FakeTracks::reads) << "part " << part;
 		EXPECT_EQ(before + 0.25f, records.spheres[0].radius) << "part " << part;
 		EXPECT_EQ(0, std::memcmp(&where, &records.spheres[5].position, sizeof where)) << "part " << part;
