@@ -35,6 +35,8 @@ void main()
 	float sky = direction.y * 0.5 + 0.5;
 
 	vec3 colour = lacquer * (0.35 + 0.65 * sky) * open;
+	// Amber beads glow from inside where they face the eye; the outer spheres stay black glass.
+	colour += vec3(0.9, 0.32, 0.06) * facing * facing * (1.0 - radial) * 0.22 * (0.5 + 0.5 * open);
 	colour += environment * mix(0.5, 1.8, fresnel) * (0.3 + 0.7 * open);
 	float highlight = pow(max(dot(direction, normalize(keyDirection)), 0.0), 60.0);
 	colour += amber * highlight * 3.0 * (0.4 + 0.6 * open);
