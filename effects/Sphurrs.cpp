@@ -54,10 +54,7 @@ namespace
 	{
 		glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, value.data());
 	}
-}
 
-namespace
-{
 	const SphurrLayouts::Tracks syncTracks = {
 		[] { return Sync::getValue("Sphurrs Part"); },
 		[] { return Sync::getValue("Sphurrs Rad Shit"); },
