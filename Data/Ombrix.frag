@@ -38,8 +38,8 @@ const float MONOLITH_SIZE = 26.0;
 const int MONOLITH_STEPS = 48;
 
 vec3 eye;
-vec3 slashNormalA = normalize(vec3(0.8, 1.0, 0.35));
-vec3 slashNormalB = normalize(vec3(-0.9, 0.7, -0.25));
+const vec3 SLASH_NORMAL_A = normalize(vec3(0.8, 1.0, 0.35));
+const vec3 SLASH_NORMAL_B = normalize(vec3(-0.9, 0.7, -0.25));
 
 float hash(vec2 p)
 {
@@ -110,7 +110,7 @@ float scene(vec3 p, out Hit hit)
 
 	float cutWidth = max(Slashes, 0.0) * 0.22;
 	float cuts = cutWidth > 0.0
-		? min(slashPlanes(p, slashNormalA, 7.0, cutWidth), slashPlanes(p + 2.0, slashNormalB, 9.0, cutWidth * 0.8))
+		? min(slashPlanes(p, SLASH_NORMAL_A, 7.0, cutWidth), slashPlanes(p + 2.0, SLASH_NORMAL_B, 9.0, cutWidth * 0.8))
 		: 1e3;
 
 	float carved = max(tower, max(-windows, -cuts));
@@ -318,7 +318,7 @@ vec3 shade(vec3 p, vec3 direction, Hit hit, bool detailed)
 	}
 	else if (hit.material == CUT)
 	{
-		float pulse = 0.55 + 0.45 * sin(dot(p, slashNormalB) * 1.3 - Time * 2.5);
+		float pulse = 0.55 + 0.45 * sin(dot(p, SLASH_NORMAL_B) * 1.3 - Time * 2.5);
 		float core = clamp(hit.depthInside / 1.0, 0.0, 1.0);
 		color += CYAN * (0.4 + 2.5 * core) * pulse;
 	}
