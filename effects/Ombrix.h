@@ -1,0 +1,48 @@
+// Ombrix: a night field of carved monoliths on black glass, ray-marched by one full-screen
+// fragment program that reflects the sky box; it opens the show and closes it.
+#pragma once
+
+#include "Effect.h"
+
+class Shader;
+class Program;
+class CubeTexture;
+
+class Ombrix : public Effect
+{
+public:
+	// The one instance; its GL objects are created on first use, and again after release().
+	static Ombrix& get();
+
+	// Deletes the GL objects while the context still exists (nothing if none were made);
+	// the next get() creates them anew.
+	static void release();
+
+	// Draws the whole picture into targetFramebuffer over the output size. Tracks: "Ombrix
+	// Rotation Time", "Ombrix Skybox Mix", "Ombrix Color", "Ombrix Ao Factor", "Ombrix Cutouts",
+	// "Ombrix Slashes", "Ombrix Plane Distance", "Ombrix Rotation Mix". The projection is unused:
+	// the fragment program builds its own rays from the view.
+	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
+
+	// The view's rotation alone: its 3x3 part, every other element 0, element 15 included.
+	static Tarn::Matrix4 rotationOf(const Tarn::Matrix4& view);
+
+private:
+	Ombrix() = default;
+	~Ombrix();
+	Ombrix(const Ombrix&) = delete;
+	Ombrix& operator=(const Ombrix&) = delete;
+
+	static Ombrix& instance();
+	void createOrClean();
+	void create();
+	void deleteObjects();
+
+	Shader* vertexShader = nullptr;
+	Shader* fragmentShader = nullptr;
+	Program* program = nullptr;
+	Shader* blitVertexShader = nullptr;
+	Shader* blitFragmentShader = nullptr;
+	Program* blitProgram = nullptr; // built and released with the scene, never drawn with
+	CubeTexture* skybox = nullptr;
+};
