@@ -2,13 +2,17 @@
 
 #include <tarn/Exception.h>
 
-#include <fstream> // Required for: std::ifstream
-#include <string>  // Required for: std::string
+#include <filesystem> // Required for: std::filesystem::is_directory()
+#include <fstream>    // Required for: std::ifstream
+#include <string>     // Required for: std::string
 
 Tarn::String readTextFile(const Tarn::String& path)
 {
-	std::ifstream stream(path.getText() ? path.getText() : "");
-	if (!stream.good())
+	// A directory opens on Linux but reads as nothing; it is not a file that could be read.
+	const char* name = path.getText() ? path.getText() : "";
+	std::error_code error;
+	std::ifstream stream(name);
+	if (!stream.good() || std::filesystem::is_directory(name, error))
 		throw Tarn::Exception(Tarn::String("Could not open input file: \"") + path + "\"", "src\\File", 11);
 
 	// Line ends are read as on the platform the data was written for: a CR LF pair becomes LF.

@@ -17,9 +17,11 @@ TEST(TrackRequests, OnlyLiteralSyncGetValueCallsOutsideCommentsCount)
 		"float joined = Sync::getValue(\"Bloom \" \"Wet\");\n"
 		"float computed = Sync::getValue(name);\n"
 		"float other = Other::getValue(\"Not Sync\");\n"
-		"char quote = '\"'; float last = Sync::getValue(\"Last\");\n";
+		"char quote = '\"'; float last = Sync::getValue(\"Last\");\n"
+		"float Sync::getValue(const char* name) { return 0; }\n"
+		"float f() { return Sync::getValue(\"Returned\"); }\n";
 	const std::vector<TrackRequest> requests = findTrackRequests("effects/Colon.cpp", source);
-	ASSERT_EQ(requests.size(), 5u);
+	ASSERT_EQ(requests.size(), 6u);
 	const struct
 	{
 		const char* name;
@@ -31,6 +33,7 @@ TEST(TrackRequests, OnlyLiteralSyncGetValueCallsOutsideCommentsCount)
 		{ "Bloom Wet", 9, true },
 		{ "", 10, false },
 		{ "Last", 12, true },
+		{ "Returned", 14, true },
 	};
 	for (size_t i = 0; i < requests.size(); i++)
 	{

@@ -40,7 +40,7 @@ TEST_F(FileTest, TextEndsAtTheFirstZeroByte)
 	EXPECT_STREQ(read(std::string("ab\0cd", 5)).getText(), "ab");
 }
 
-TEST_F(FileTest, AMissingFileNamesItselfInTheMessage)
+TEST_F(FileTest, AFileThatCannotBeOpenedIsNamedInTheMessage)
 {
 	// Look from a directory where no Data/ exists, whatever the build has copied.
 	char previous[4096];
@@ -58,4 +58,7 @@ TEST_F(FileTest, AMissingFileNamesItselfInTheMessage)
 		EXPECT_EQ(exception.getLine(), 11);
 	}
 	EXPECT_EQ(chdir(previous), 0);
+
+	// A directory is no file to read either, though the system lets it be opened.
+	EXPECT_THROW(readTextFile(directory.c_str()), Tarn::Exception);
 }

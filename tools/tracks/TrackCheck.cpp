@@ -152,6 +152,9 @@ std::vector<TrackRequest> findTrackRequests(const std::string& fileName, const s
 	{
 		if (tokens[i].text != "Sync" || !isPunctuation(tokens[i + 1], "::") || tokens[i + 2].text != "getValue" || !isPunctuation(tokens[i + 3], "("))
 			continue;
+		// "float Sync::getValue(const char* name)" defines it rather than asking for a track.
+		if (i > 0 && tokens[i - 1].kind == Token::Word && tokens[i - 1].text != "return")
+			continue;
 
 		// Adjacent literals are one string, as the compiler joins them.
 		size_t next = i + 4;
