@@ -41,7 +41,7 @@ namespace
 			{
 				float* p = canvas.pixel(x, y);
 				const float letter = p[3];
-				const float glow = clamp01(p[0] * 0.9f + p[1] * 0.75f) * (1.0f - letter);
+				const float glow = clamp01(p[0] * 1.0f + p[1] * 1.7f) * (1.0f - letter);
 				const float alpha = letter + glow;
 				const Vec3 colour = alpha > 0.0f ? (textColour * letter + glowColour * glow) * (1.0f / alpha) : glowColour;
 				p[0] = colour.x;
