@@ -1,0 +1,58 @@
+// Final pass over the scene: "Distortion" bends the picture like a heat ripple and a lens,
+// "Distortion2" tears it into sliding horizontal bands with split colour, then flash, invert
+// and desaturation, film grain and a soft vignette. "Mix" blends the result over the plain scene.
+#version 130
+
+uniform sampler2D Tex;
+uniform float Time;
+uniform float Distortion;
+uniform float Distortion2;
+uniform float Flash;
+uniform float Mix;
+uniform float Invert;
+uniform float Desaturation;
+
+in vec2 uv;
+out vec4 colour;
+
+float hash(vec2 p)
+{
+	p = fract(p * vec2(443.897, 441.423));
+	p += dot(p, p.yx + 19.19);
+	return fract((p.x + p.y) * p.x);
+}
+
+void main()
+{
+	vec2 centred = uv - 0.5;
+
+	// Lens bulge and a travelling ripple.
+	vec2 bent = centred * (1.0 + Distortion * 0.35 * dot(centred, centred));
+	bent += Distortion * 0.012 * vec2(sin(uv.y * 37.0 + Time * 5.3), cos(uv.x * 29.0 - Time * 4.1));
+
+	// Horizontal bands that slide sideways; the same band offsets red and blue apart.
+	float band = floor(uv.y * 24.0);
+	float tear = hash(vec2(band, floor(Time * 15.0))) - 0.5;
+	tear *= step(0.55, hash(vec2(band * 1.7, floor(Time * 7.0))));
+	bent.x += Distortion2 * 0.08 * tear;
+	vec2 split = vec2(Distortion2 * 0.012 + Distortion * 0.003, 0.0);
+
+	vec2 sampleUv = bent + 0.5;
+	vec3 processed;
+	processed.r = texture(Tex, sampleUv + split).r;
+	processed.g = texture(Tex, sampleUv).g;
+	processed.b = texture(Tex, sampleUv - split).b;
+
+	processed += vec3(Flash);
+	processed = mix(processed, 1.0 - clamp(processed, 0.0, 1.0), Invert);
+	float luma = dot(processed, vec3(0.299, 0.587, 0.114));
+	processed = mix(processed, vec3(luma), clamp(Desaturation, 0.0, 1.0));
+
+	float grain = hash(uv * 1013.0 + fract(Time * 7.31) * 97.0) - 0.5;
+	processed += grain * 0.035;
+	float vignette = 1.0 - 0.45 * dot(centred * vec2(1.1, 1.3), centred * vec2(1.1, 1.3));
+	processed *= vignette;
+
+	vec3 scene = texture(Tex, uv).rgb;
+	colour = vec4(mix(scene, processed, Mix), 1.0);
+}

@@ -1,0 +1,54 @@
+// Bloom: shrinks the processed picture to 128 x 128, blurs it, and composes the sharp picture,
+// the glow and the bokeh image into the window.
+#pragma once
+
+class RenderTarget;
+class Shader;
+class Program;
+class Texture;
+
+class Bloom
+{
+public:
+	// The one instance; its GL objects are created on first use, and again after release().
+	static Bloom& get();
+
+	// Reads inputTarget and leaves the blurred picture in blurTargets[0]. Restores the caller's
+	// viewport, leaves framebuffer 0 bound, no program in use and depth testing disabled.
+	void blur();
+
+	// Draws the composite into the bound framebuffer and viewport: intensity weighs the glow,
+	// bgIntensity the sharp picture.
+	void mix(float intensity, float bgIntensity);
+
+	// Deletes the GL objects while the context still exists (nothing if none were made);
+	// the next get() creates them anew.
+	static void release();
+
+	RenderTarget* inputTarget = nullptr; // output size, with depth: the final pass draws here
+
+private:
+	static const int downsampleCount = 3;
+	static const int blurCount = 2;
+	static const int programCount = 3;
+
+	Bloom() = default;
+	~Bloom();
+	Bloom(const Bloom&) = delete;
+	Bloom& operator=(const Bloom&) = delete;
+
+	static Bloom& instance();
+	void createOrClean();
+	void create();
+	void deleteObjects();
+	void drawPass(const RenderTarget* destination, const RenderTarget* source);
+
+	RenderTarget* downsampleTargets[downsampleCount] = {}; // 512, 256, 128
+	RenderTarget* blurTargets[blurCount] = {};             // both 128
+	Shader* vertexShaders[programCount] = {};
+	Shader* fragmentShaders[programCount] = {};
+	Program* blitProgram = nullptr;
+	Program* blurProgram = nullptr;
+	Program* mixProgram = nullptr;
+	Texture* bokehTexture = nullptr;
+};
