@@ -1,0 +1,29 @@
+// The render tool's command line: output size, what to write, and which stretch of the show.
+#pragma once
+
+#include <string>
+
+enum class RenderMode
+{
+	Frame,  // one frame at --frame SECONDS into --out FILE.png
+	Frames, // a PNG per frame into --frames DIR
+	Video,  // an MP4 with the music, through ffmpeg
+	Bench   // per-scene frame times, nothing written
+};
+
+struct RenderOptions
+{
+	RenderMode mode = RenderMode::Frame;
+	int width = 0;
+	int height = 0;
+	double fps = 30.0;
+	double from = 0.0;
+	double to = 70.8;
+	double frameTime = 0.0;
+	std::string output; // PNG file, frame directory or video file
+};
+
+// Parses argv; returns false (with the reason in error) for anything it cannot use.
+bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error);
+
+const char* renderUsage();

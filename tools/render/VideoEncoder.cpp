@@ -1,0 +1,149 @@
+// Pipes raw RGBA frames into ffmpeg, which encodes H.264 and muxes the music in. ffmpeg's
+// stderr is drained on a thread of its own, so a chatty encoder can never stall the render.
+#include "VideoEncoder.h"
+
+#include <tarn/Exception.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+VideoEncoder::VideoEncoder(const std::string& path, int width, int height, double fps, const std::string& musicPath,
+	double audioStart, double duration)
+{
+	// A dead ffmpeg shows up as a failed write, reported with its own message, not as SIGPIPE.
+	std::signal(SIGPIPE, SIG_IGN);
+
+	const std::string size = std::to_string(width) + "x" + std::to_string(height);
+	const std::string rate = std::to_string(fps);
+	const std::string start = std::to_string(audioStart);
+	const std::string length = std::to_string(duration);
+	std::vector<std::string> arguments = { "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
+		"-f", "rawvideo", "-pix_fmt", "rgba", "-s", size, "-r", rate, "-i", "pipe:0" };
+	const bool withMusic = access(musicPath.c_str(), R_OK) == 0;
+	if (withMusic)
+		arguments.insert(arguments.end(), { "-ss", start, "-t", length, "-i", musicPath, "-map", "0:v", "-map", "1:a",
+			"-c:a", "aac", "-b:a", "192k" });
+	arguments.insert(arguments.end(), { "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p",
+		"-movflags", "+faststart", path });
+	if (!withMusic)
+		std::fprintf(stderr, "halvorine-render: %s not found, the video will be silent\n", musicPath.c_str());
+
+	int inputPipe[2];
+	int errorPipe[2];
+	if (pipe(inputPipe) != 0 || pipe(errorPipe) != 0)
+		throw Tarn::Exception("Could not create the pipes to ffmpeg", "VideoEncoder", 46);
+
+	posix_spawn_file_actions_t actions;
+	posix_spawn_file_actions_init(&actions);
+	posix_spawn_file_actions_adddup2(&actions, inputPipe[0], 0);
+	posix_spawn_file_actions_adddup2(&actions, errorPipe[1], 2);
+	posix_spawn_file_actions_addclose(&actions, inputPipe[1]);
+	posix_spawn_file_actions_addclose(&actions, errorPipe[0]);
+	std::vector<char*> argv;
+	for (std::string& argument : arguments)
+		argv.push_back(argument.data());
+	argv.push_back(nullptr);
+	const int result = posix_spawnp(&process, "ffmpeg", &actions, nullptr, argv.data(), environ);
+	posix_spawn_file_actions_destroy(&actions);
+	::close(inputPipe[0]);
+	::close(errorPipe[1]);
+	if (result != 0)
+	{
+		::close(inputPipe[1]);
+		::close(errorPipe[0]);
+		throw Tarn::Exception(Tarn::String("Could not start ffmpeg: ") + std::strerror(result), "VideoEncoder", 66);
+	}
+	input = inputPipe[1];
+	errors = errorPipe[0];
+	errorReader = std::thread(&VideoEncoder::drainErrors, this);
+}
+
+VideoEncoder::~VideoEncoder()
+{
+	close();
+}
+
+// Keeps the last bytes ffmpeg printed; runs until ffmpeg closes its stderr.
+void VideoEncoder::drainErrors()
+{
+	char buffer[512];
+	for (;;)
+	{
+		const ssize_t count = read(errors, buffer, sizeof buffer);
+		if (count < 0 && errno == EINTR)
+			continue;
+		if (count <= 0)
+			break;
+		for (ssize_t i = 0; i < count; i++)
+		{
+			if (errorLength == sizeof errorTail - 1)
+			{
+				std::memmove(errorTail, errorTail + 1, errorLength - 1);
+				errorLength--;
+			}
+			errorTail[errorLength++] = buffer[i];
+		}
+	}
+}
+
+void VideoEncoder::write(const unsigned char* pixels, int byteCount)
+{
+	size_t written = 0;
+	while (written < (size_t)byteCount)
+	{
+		const ssize_t count = ::write(input, pixels + written, byteCount - written);
+		if (count < 0 && errno == EINTR)
+			continue;
+		if (count <= 0)
+		{
+			close();
+			throw Tarn::Exception(("ffmpeg stopped taking frames: " + errorText()).c_str(), "VideoEncoder", 111);
+		}
+		written += (size_t)count;
+	}
+}
+
+void VideoEncoder::finish()
+{
+	// End of input tells ffmpeg to finish the file.
+	if (input >= 0)
+		::close(input);
+	input = -1;
+	int status = 0;
+	if (process > 0)
+		waitpid(process, &status, 0);
+	process = -1;
+	close();
+	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+		throw Tarn::Exception(("ffmpeg failed: " + errorText()).c_str(), "VideoEncoder", 130);
+}
+
+void VideoEncoder::close()
+{
+	if (input >= 0)
+		::close(input);
+	input = -1;
+	if (process > 0)
+		waitpid(process, nullptr, 0);
+	process = -1;
+	if (errorReader.joinable())
+		errorReader.join();
+	if (errors >= 0)
+		::close(errors);
+	errors = -1;
+}
+
+std::string VideoEncoder::errorText()
+{
+	std::string text(errorTail, errorLength);
+	while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+		text.pop_back();
+	return text.empty() ? "no message" : text;
+}

@@ -1,0 +1,157 @@
+// halvorine-render: the real Demo, headless, on a fixed clock (frame k at k / fps seconds), so
+// every capture is the same on every run. Writes a frame, a PNG sequence or a video, or
+// measures frame times per scene.
+#include "Benchmark.h"
+#include "FrameCapture.h"
+#include "HeadlessContext.h"
+#include "RenderOptions.h"
+#include "VideoEncoder.h"
+
+#include "Demo.h"
+#include "FixedClock.h"
+#include "Settings.h"
+#include "Sync.h"
+
+#include <tarn/Exception.h>
+
+#include <GL/gl.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <sys/stat.h>
+
+static const char* const musicPath = "Data/wenlo-pirrow_drumlow.mp3";
+
+static double threadCpuMs()
+{
+	timespec now;
+	clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+	return (double)now.tv_sec * 1000.0 + (double)now.tv_nsec / 1.0e6;
+}
+
+static double wallSeconds()
+{
+	return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A progress line on stderr, rewritten at most twice a second.
+class Progress
+{
+public:
+	explicit Progress(int total) : total(total), start(wallSeconds()) {}
+
+	void update(int done, double showSeconds)
+	{
+		const double now = wallSeconds();
+		if (done < total && now - lastPrint < 0.5)
+			return;
+		lastPrint = now;
+		const double elapsed = now - start;
+		const double fps = elapsed > 0.0 ? done / elapsed : 0.0;
+		const double left = fps > 0.0 ? (total - done) / fps : 0.0;
+		std::fprintf(stderr, "\rframe %d/%d  at %.2f s  %.2f fps  %.0f:%02.0f left   ", done, total, showSeconds, fps,
+			std::floor(left / 60.0), std::fmod(left, 60.0));
+		if (done == total)
+			std::fprintf(stderr, "\n");
+	}
+
+private:
+	int total;
+	double start;
+	double lastPrint = 0.0;
+};
+
+static int run(const RenderOptions& options)
+{
+	setOutputSizeOverride(options.width, options.height);
+	HeadlessContext context(options.width, options.height);
+	FixedClock clock;
+	Demo demo(clock);
+	FrameCapture capture(options.width, options.height);
+
+	if (options.mode == RenderMode::Frame)
+	{
+		clock.setPosition(options.frameTime);
+		if (!demo.render())
+		{
+			std::fprintf(stderr, "halvorine-render: the show is over at %g s (it ends at 70.8 s)\n", options.frameTime);
+			return 1;
+		}
+		capture.read();
+		capture.writePng(options.output.c_str());
+		return 0;
+	}
+
+	// Frame k is drawn at k / fps; the stretch covers every frame time in [from, to).
+	const long first = (long)std::ceil(options.from * options.fps - 1e-9);
+	const long last = (long)std::ceil(options.to * options.fps - 1e-9);
+	const int total = (int)(last - first);
+
+	if (options.mode == RenderMode::Frames && mkdir(options.output.c_str(), 0755) != 0 && errno != EEXIST)
+		throw Tarn::Exception(("Could not create directory \"" + options.output + "\"").c_str(), "render", 96);
+
+	std::unique_ptr<VideoEncoder> video;
+	if (options.mode == RenderMode::Video)
+		video.reset(new VideoEncoder(options.output, options.width, options.height, options.fps, musicPath,
+			(double)first / options.fps, (double)total / options.fps));
+	Benchmark benchmark(options.mode == RenderMode::Bench ? total : 0);
+	Progress progress(total);
+	char path[4096];
+
+	for (long k = first; k < last; k++)
+	{
+		const double time = (double)k / options.fps;
+		clock.setPosition(time);
+		const double wallStart = wallSeconds();
+		const double cpuStart = threadCpuMs();
+		if (!demo.render())
+			break;
+		if (options.mode == RenderMode::Bench)
+		{
+			glFinish(); // the software rasteriser works on threads of its own; wait for the picture
+			benchmark.add((int)Sync::getValue("Part"), (wallSeconds() - wallStart) * 1000.0, threadCpuMs() - cpuStart);
+		}
+		else
+		{
+			const unsigned char* pixels = capture.read();
+			if (video)
+				video->write(pixels, capture.getByteCount());
+			else
+			{
+				std::snprintf(path, sizeof path, "%s/frame_%05ld.png", options.output.c_str(), k);
+				capture.writePng(path);
+			}
+		}
+		progress.update((int)(k - first + 1), time);
+	}
+
+	if (video)
+		video->finish();
+	if (options.mode == RenderMode::Bench)
+		benchmark.print(options.width, options.height);
+	return 0;
+}
+
+int main(int argc, char** argv)
+{
+	RenderOptions options;
+	std::string error;
+	if (!parseRenderOptions(argc, argv, options, error))
+	{
+		std::fprintf(stderr, "halvorine-render: %s\n%s", error.c_str(), renderUsage());
+		return 2;
+	}
+	try
+	{
+		return run(options);
+	}
+	catch (const Tarn::Exception& exception)
+	{
+		std::fprintf(stderr, "\nhalvorine-render: %s\n", exception.getMessage().getText());
+		return 1;
+	}
+}
