@@ -3,6 +3,7 @@
 #include "Demo.h"
 
 #include "Bloom.h"
+#include "Camera.h"
 #include "Extensions.h"
 #include "FmodAudio.h"
 #include "Ombrix.h"
@@ -16,7 +17,6 @@
 #include <GL/glu.h> // Required for: gluErrorString
 
 #include <chrono>
-#include <cmath>
 #include <initializer_list>
 #include <thread>
 
@@ -106,38 +106,6 @@ void Demo::releaseGraphics()
 	PerkProc::release();
 }
 
-// The camera's shake: three cosines of rising frequency, each bent by a sine of its own phase.
-static float shake(float x)
-{
-	const float x2 = 2.0f * x;
-	const float x4 = 4.0f * x;
-	const float s1 = (float)std::cos((double)(x * (float)std::sin((double)x)));
-	const float s2 = (float)std::cos((double)(x2 * (float)std::sin((double)x2)));
-	const float s4 = (float)std::cos((double)(x4 * (float)std::sin((double)x4)));
-	return s4 * 0.125f + (s2 * 0.25f + s1 * 0.5f);
-}
-
-// V = V * T(x, y, z), with every term in single precision, zero components included.
-static void translate(Tarn::Matrix4& v, float x, float y, float z)
-{
-	for (int r = 0; r < 4; r++)
-		v[12 + r] = v[r] * x + v[4 + r] * y + v[8 + r] * z + v[12 + r];
-}
-
-static Tarn::Matrix4 buildProjection(int width, int height)
-{
-	const float aspect = (float)width / (float)height;
-	const float fov = Sync::getValue("Camera FOV");
-	const float c = (float)std::tan((double)(fov * 0.017453292f * 0.5f));
-	Tarn::Matrix4 projection;
-	projection[0] = 2.0f / (c * aspect - (-c * aspect));
-	projection[5] = 2.0f / (c - (-c));
-	projection[10] = -1.002002f;
-	projection[11] = -1.0f;
-	projection[14] = -2.002002f;
-	return projection;
-}
-
 static Tarn::Matrix4 buildView(double time)
 {
 	Tarn::Matrix4 view;
@@ -145,19 +113,19 @@ static Tarn::Matrix4 buildView(double time)
 	const float tf = (float)time;
 
 	const float slow = Sync::getValue("Camera Shake");
-	translate(view, shake(tf * 0.002f + 80.0f) * slow, 0.0f, 0.0f);
-	translate(view, 0.0f, shake(tf * 0.003f + 80.0f) * slow, 0.0f);
-	translate(view, 0.0f, 0.0f, shake(tf * 0.004f + 80.0f) * slow);
+	Camera::translate(view, Camera::shake(tf * 0.002f + 80.0f) * slow, 0.0f, 0.0f);
+	Camera::translate(view, 0.0f, Camera::shake(tf * 0.003f + 80.0f) * slow, 0.0f);
+	Camera::translate(view, 0.0f, 0.0f, Camera::shake(tf * 0.004f + 80.0f) * slow);
 
 	const float fine = Sync::getValue("Camera Shake Fine");
-	translate(view, shake(tf * 0.4f + 80.0f) * fine, 0.0f, 0.0f);
-	translate(view, 0.0f, shake(tf * 0.35f + 80.0f) * fine, 0.0f);
-	translate(view, 0.0f, 0.0f, shake(tf * 0.5f + 80.0f) * fine);
+	Camera::translate(view, Camera::shake(tf * 0.4f + 80.0f) * fine, 0.0f, 0.0f);
+	Camera::translate(view, 0.0f, Camera::shake(tf * 0.35f + 80.0f) * fine, 0.0f);
+	Camera::translate(view, 0.0f, 0.0f, Camera::shake(tf * 0.5f + 80.0f) * fine);
 
 	const float z = Sync::getValue("Camera Z");
 	const float y = Sync::getValue("Camera Y");
 	const float x = Sync::getValue("Camera X");
-	translate(view, x, y, z);
+	Camera::translate(view, x, y, z);
 
 	view = Tarn::rotate(view, Sync::getValue("Camera Pitch"), { 1.0f, 0.0f, 0.0f });
 	view = Tarn::rotate(view, Sync::getValue("Camera Yaw"), { 0.0f, 1.0f, 0.0f });
@@ -166,7 +134,7 @@ static Tarn::Matrix4 buildView(double time)
 	const float offZ = Sync::getValue("Camera Off Z");
 	const float offY = Sync::getValue("Camera Off Y");
 	const float offX = Sync::getValue("Camera Off X");
-	translate(view, offX, offY, offZ);
+	Camera::translate(view, offX, offY, offZ);
 	return view;
 }
 
@@ -184,7 +152,7 @@ bool Demo::render()
 	glViewport(0, 0, size.width, size.height);
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-	const Tarn::Matrix4 projection = buildProjection(size.width, size.height);
+	const Tarn::Matrix4 projection = Camera::perspective(Sync::getValue("Camera FOV"), size.width, size.height);
 	const Tarn::Matrix4 view = buildView(time);
 
 	const int part = (int)Sync::getValue("Part");

@@ -159,6 +159,11 @@ void Bloom::blur()
 	glPopAttrib();
 }
 
+unsigned int Bloom::getBlurredTexture() const
+{
+	return blurTargets[0]->textures[0]->id;
+}
+
 void Bloom::mix(float intensity, float bgIntensity)
 {
 	glActiveTexture(GL_TEXTURE2);

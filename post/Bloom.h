@@ -25,6 +25,9 @@ public:
 	// the next get() creates them anew.
 	static void release();
 
+	// The 128 x 128 texture blur() leaves its result in.
+	unsigned int getBlurredTexture() const;
+
 	RenderTarget* inputTarget = nullptr; // output size, with depth: the final pass draws here
 
 private:
