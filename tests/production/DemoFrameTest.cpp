@@ -1,0 +1,109 @@
+// The Demo frame on a fixed clock: when the show ends, how "Part" picks the scene, that a frame
+// is the same picture every time, that errors surface, and that the GL objects go with the Demo.
+#include "TestTracks.h"
+
+#include "Demo.h"
+#include "Extensions.h"
+#include "FixedClock.h"
+#include "PerkProc.h"
+#include "RenderTarget.h"
+#include "Settings.h"
+
+#include <tarn/Exception.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+static std::vector<unsigned char> readWindow()
+{
+	const OutputSize size = getOutputSize();
+	std::vector<unsigned char> pixels((size_t)size.width * size.height * 4);
+	glPixelStorei(GL_PACK_ALIGNMENT, 1);
+	glReadPixels(0, 0, size.width, size.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+	return pixels;
+}
+
+static std::string messageOf(const std::function<void()>& action)
+{
+	try
+	{
+		action();
+	}
+	catch (const Tarn::Exception& exception)
+	{
+		return exception.getMessage().getText();
+	}
+	return "(nothing thrown)";
+}
+
+class DemoFrame : public testing::Test
+{
+protected:
+	bool renderAt(double seconds)
+	{
+		clock.setPosition(seconds);
+		return demo.render();
+	}
+
+	FixedClock clock;
+	Demo demo{ clock };
+};
+
+TEST_F(DemoFrame, DrawsUntilJustBefore70_8SecondsAndEndsThere)
+{
+	EXPECT_TRUE(renderAt(70.79));
+	EXPECT_FALSE(renderAt(70.8));
+	EXPECT_FALSE(renderAt(71.0));
+	EXPECT_EQ(GL_NO_ERROR, glGetError());
+}
+
+TEST_F(DemoFrame, PartTruncatesTowardZeroAndIsBoundsChecked)
+{
+	// -0.5 truncates to scene 0; flooring it would index -1 and throw.
+	EXPECT_TRUE(renderAt(timeOfNegativePart));
+	// 2.9 truncates to 2, past the end of a two-scene list.
+	EXPECT_EQ("Index out of bounds", messageOf([&] { renderAt(timeOfPartBeyondList); }));
+	glBindFramebuffer(GL_FRAMEBUFFER, 0);
+	EXPECT_TRUE(renderAt(timeOfOmbrix));
+}
+
+TEST_F(DemoFrame, TheSameMomentGivesTheSamePicture)
+{
+	ASSERT_TRUE(renderAt(timeOfNegativePart + 1.0));
+	const std::vector<unsigned char> first = readWindow();
+	ASSERT_TRUE(renderAt(timeOfOmbrix));
+	const std::vector<unsigned char> between = readWindow();
+	ASSERT_TRUE(renderAt(timeOfNegativePart + 1.0));
+	const std::vector<unsigned char> again = readWindow();
+
+	EXPECT_NE(first, between) << "two different moments drew the same picture";
+	EXPECT_TRUE(first == again) << "the same moment drew two different pictures";
+}
+
+TEST_F(DemoFrame, AnErrorLeftPendingEndsTheFrameWithItsText)
+{
+	glEnable(0x7FFF); // not a capability: GL_INVALID_ENUM waits for the frame's check
+	EXPECT_EQ("GL error has occurred: invalid enumerant", messageOf([&] { renderAt(timeOfOmbrix); }));
+	glBindFramebuffer(GL_FRAMEBUFFER, 0);
+	EXPECT_EQ(GL_NO_ERROR, glGetError());
+}
+
+TEST(DemoLifetime, GraphicsGoWithTheDemoAndComeBackWithTheNext)
+{
+	FixedClock clock;
+	GLuint sceneTexture = 0;
+	{
+		Demo demo(clock);
+		sceneTexture = PerkProc::get().target->textures[0]->id;
+		ASSERT_TRUE(glIsTexture(sceneTexture));
+	}
+	EXPECT_FALSE(glIsTexture(sceneTexture)) << "the scene target outlived the Demo";
+
+	Demo again(clock);
+	clock.setPosition(timeOfOmbrix);
+	EXPECT_TRUE(again.render());
+	EXPECT_EQ(GL_NO_ERROR, glGetError());
+}

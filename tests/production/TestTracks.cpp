@@ -1,0 +1,45 @@
+// The tracks the production tests run on, written as binary track files into Data/.
+#include "TestTracks.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+struct TestKey
+{
+	int32_t row;
+	float value;
+};
+
+// Every key a step: the value holds until the next key.
+static void writeTrack(const char* name, std::initializer_list<TestKey> keys)
+{
+	const std::string path = std::string("Data/_") + name + ".track";
+	FILE* file = std::fopen(path.c_str(), "wb");
+	const int32_t count = (int32_t)keys.size();
+	std::fwrite(&count, sizeof count, 1, file);
+	for (const TestKey& key : keys)
+	{
+		const int8_t step = 0;
+		std::fwrite(&key.row, sizeof key.row, 1, file);
+		std::fwrite(&key.value, sizeof key.value, 1, file);
+		std::fwrite(&step, sizeof step, 1, file);
+	}
+	std::fclose(file);
+}
+
+static int32_t rowAt(double seconds)
+{
+	return (int32_t)(seconds * 17.066666666666666);
+}
+
+void writeTestTracks()
+{
+	writeTrack("Part", { { 0, -0.5f }, { rowAt(10.0), 2.9f }, { rowAt(20.0), 1.0f } });
+	writeTrack("Camera FOV", { { 0, 90.0f } });
+	writeTrack("Camera Z", { { 0, -30.0f } });
+	writeTrack("Ombrix Color", { { 0, 1.0f } });
+	writeTrack("Bloom Dry", { { 0, 1.0f } });
+	writeTrack("Bloom Wet", { { 0, 0.5f } });
+}
