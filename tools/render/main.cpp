@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
@@ -138,6 +139,12 @@ static int run(const RenderOptions& options)
 
 int main(int argc, char** argv)
 {
+	for (int i = 1; i < argc; i++)
+		if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+		{
+			std::fputs(renderUsage(), stdout);
+			return 0;
+		}
 	RenderOptions options;
 	std::string error;
 	if (!parseRenderOptions(argc, argv, options, error))
