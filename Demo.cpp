@@ -83,6 +83,8 @@ Demo::~Demo()
 {
 	deleteCredits();
 	effects.clear();
+	// Sync must not keep reading a clock that is about to go away.
+	Sync::get().audio = nullptr;
 	music.reset();
 	releaseGraphics();
 }

@@ -35,6 +35,7 @@ protected:
 
 TEST_F(PostPass, FinalPassLeavesUnitZeroEmptyAndNoProgram)
 {
+	PerkProc::get();
 	Bloom& bloom = Bloom::get();
 	glBindFramebuffer(GL_FRAMEBUFFER, bloom.inputTarget->id);
 	glActiveTexture(GL_TEXTURE3);
