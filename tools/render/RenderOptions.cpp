@@ -61,6 +61,16 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
 			modes++;
 			continue;
 		}
+		static const char* const valueOptions[] = { "--size", "--resolution", "--fps", "--from", "--to", "--frame",
+			"--out", "--frames", "--video" };
+		bool known = false;
+		for (const char* option : valueOptions)
+			known = known || std::strcmp(argument, option) == 0;
+		if (!known)
+		{
+			error = std::string("unknown argument ") + argument;
+			return false;
+		}
 		if (i + 1 >= argc)
 		{
 			error = std::string("missing value after ") + argument;
@@ -120,16 +130,11 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
 			options.output = value;
 			haveOut = true;
 		}
-		else if (std::strcmp(argument, "--frames") == 0 || std::strcmp(argument, "--video") == 0)
+		else // --frames or --video
 		{
 			options.mode = argument[3] == 'r' ? RenderMode::Frames : RenderMode::Video;
 			options.output = value;
 			modes++;
-		}
-		else
-		{
-			error = std::string("unknown argument ") + argument;
-			return false;
 		}
 	}
 
