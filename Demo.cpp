@@ -75,6 +75,7 @@ void Demo::build()
 	{
 		deleteCredits();
 		releaseGraphics();
+		Sync::get().audio = nullptr;
 		throw;
 	}
 }
