@@ -26,8 +26,10 @@ void main()
 {
 	vec2 centred = uv - 0.5;
 
-	// Lens bulge and a travelling ripple.
-	vec2 bent = centred * (1.0 + Distortion * 0.35 * dot(centred, centred));
+	// Lens bulge and a travelling ripple. The bulge is scaled so the corners stay in place and the
+	// picture never shows its own edge.
+	float bulge = Distortion * 0.35;
+	vec2 bent = centred * (1.0 + bulge * dot(centred, centred)) / (1.0 + bulge * 0.5);
 	bent += Distortion * 0.012 * vec2(sin(uv.y * 37.0 + Time * 5.3), cos(uv.x * 29.0 - Time * 4.1));
 
 	// Horizontal bands that slide sideways; the same band offsets red and blue apart.
@@ -37,7 +39,7 @@ void main()
 	bent.x += Distortion2 * 0.08 * tear;
 	vec2 split = vec2(Distortion2 * 0.012 + Distortion * 0.003, 0.0);
 
-	vec2 sampleUv = bent + 0.5;
+	vec2 sampleUv = clamp(bent + 0.5, 0.0, 1.0);
 	vec3 processed;
 	processed.r = texture(Tex, sampleUv + split).r;
 	processed.g = texture(Tex, sampleUv).g;
