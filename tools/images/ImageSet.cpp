@@ -10,16 +10,9 @@
 namespace
 {
 	const int nightFaceSize = 512;
+	// The reflection map holds only soft light, so small faces lose nothing.
 	const int environmentFaceSize = 128;
 	const int columnFaceSize = 384;
-
-	// The reflection map is painted small and blurred once more, so it stays soft however
-	// closely a sphere mirrors it.
-	Canvas paintEnvironment()
-	{
-		Canvas canvas = paintCross(cubeMapCross(), environmentFaceSize, environmentSky);
-		return canvas;
-	}
 }
 
 std::vector<std::string> writeImageSet(const std::string& directory, const CreditFonts& fonts)
@@ -41,7 +34,7 @@ std::vector<std::string> writeImageSet(const std::string& directory, const Credi
 
 	writeJpeg(path("bokehfuckyou.jpg"), Bokeh::paint());
 	writeJpeg(path("skyboxlol.jpg"), paintCross(cubeMapCross(), nightFaceSize, nightSky));
-	writeJpeg(path("blurry.jpg"), paintEnvironment());
+	writeJpeg(path("blurry.jpg"), paintCross(cubeMapCross(), environmentFaceSize, environmentSky));
 	writeJpeg(path("colonskybox.jpg"), paintCross(columnSkyCross(), columnFaceSize, columnSky));
 
 	const Rock::Pictures rock = Rock::paint();
