@@ -91,16 +91,20 @@ Vec3 environmentSky(Vec3 d)
 	const Vec3 glowColour = mix(Vec3(0.03f, 0.06f, 0.12f), Vec3(0.7f, 0.3f, 0.08f), side * side);
 	light += glowColour * horizonGlow(elevation, 6.0f, 16.0f);
 
-	// Two broad lights for the spheres to mirror: a warm amber key low on the +x side, a cool
-	// cyan rim high on -x.
-	const Vec3 keyDirection = normalize(Vec3(1.0f, 0.22f, 0.0f));
-	const Vec3 rimDirection = normalize(Vec3(-0.6f, 0.75f, 0.0f));
-	const float key = std::pow(clamp01(dot(d, keyDirection)), 24.0f);
-	const float rim = std::pow(clamp01(dot(d, rimDirection)), 10.0f);
-	light += Vec3(2.4f, 1.0f, 0.3f) * key + Vec3(0.08f, 0.35f, 0.55f) * rim;
+	// Two long soft lights for the spheres to mirror, running along z like studio strips: a
+	// warm amber key low on the +x side, a cool cyan rim high on -x. They change little along
+	// z: the 2D sky box drawn from this file stretches its side faces a little along z, and
+	// slow change there keeps its edges invisible.
+	const float acrossLength = std::sqrt(d.x * d.x + d.y * d.y) + 1e-6f;
+	const float keyFacing = clamp01((d.x * 0.977f + d.y * 0.215f) / acrossLength);
+	const float rimFacing = clamp01((d.x * -0.625f + d.y * 0.781f) / acrossLength);
+	const float alongFade = 1.0f - 0.35f * d.z * d.z;
+	const float key = std::pow(keyFacing, 70.0f) * acrossLength * alongFade;
+	const float rim = std::pow(rimFacing, 20.0f) * acrossLength * alongFade;
+	light += Vec3(1.8f, 0.75f, 0.22f) * key + Vec3(0.08f, 0.35f, 0.55f) * rim;
 
-	// Slow clouds; z enters squared so the picture mirrors exactly across z = 0.
-	const Vec3 mirrored(d.x * 1.6f, d.y * 1.6f, d.z * d.z * 1.6f);
+	// Slow clouds; z enters squared, and weakly, so the picture mirrors exactly across z = 0.
+	const Vec3 mirrored(d.x * 1.6f, d.y * 1.6f, d.z * d.z * 0.5f);
 	const float clouds = Noise::fractal(mirrored, 3, 31u);
 	return encodeLight(light * (0.8f + 0.7f * clouds));
 }
