@@ -1,5 +1,7 @@
 #include "Credits.h"
 
+#include <cmath> // Required for: std::exp
+
 namespace
 {
 	const float nameSize = 118.0f;
@@ -10,6 +12,9 @@ namespace
 	const float captionTracking = 0.55f;
 	const Vec3 textColour(1.0f, 0.98f, 0.95f);
 	const Vec3 glowColour(1.0f, 0.78f, 0.52f);
+	const Vec3 shadeColour(0.01f, 0.015f, 0.03f);
+	const float shadeStrength = 0.45f;
+	const float glowStrength = 0.85f;
 
 	// Draws text centred horizontally with its x-height centred on centreY.
 	void drawCentred(Canvas& canvas, const Font& font, const std::string& text, float size, float tracking,
@@ -19,9 +24,10 @@ namespace
 		font.draw(canvas, text, left, centreY + font.xHeight(size) * 0.5f, size, tracking, onlyIndex);
 	}
 
-	// Turns the letter coverage in alpha into the final picture: white letters over a tight and
-	// a wide glow. Colour stays at the glow's hue where alpha is 0, so filtering never pulls
-	// dark fringes into the edges.
+	// Turns the letter coverage in alpha into the final picture, three layers laid over one
+	// another: a wide, faint dark shade that keeps the type readable over bright scenes, a warm
+	// glow, and the white letters. The result is straight alpha; where alpha is 0 the colour is
+	// the shade's, so filtering at the picture's edge of visibility pulls in no other colour.
 	void addGlow(Canvas& canvas)
 	{
 		for (int y = 0; y < canvas.getHeight(); ++y)
@@ -29,21 +35,29 @@ namespace
 			for (int x = 0; x < canvas.getWidth(); ++x)
 			{
 				float* p = canvas.pixel(x, y);
-				p[0] = p[3];
-				p[1] = p[3];
+				p[0] = p[1] = p[2] = p[3];
 			}
 		}
 		canvas.blurChannel(0, 3, false);
 		canvas.blurChannel(1, 14, false);
+		canvas.blurChannel(2, 30, false);
 		for (int y = 0; y < canvas.getHeight(); ++y)
 		{
 			for (int x = 0; x < canvas.getWidth(); ++x)
 			{
 				float* p = canvas.pixel(x, y);
 				const float letter = p[3];
-				const float glow = clamp01(p[0] * 1.0f + p[1] * 1.7f) * (1.0f - letter);
-				const float alpha = letter + glow;
-				const Vec3 colour = alpha > 0.0f ? (textColour * letter + glowColour * glow) * (1.0f / alpha) : glowColour;
+				// The glow saturates softly and never turns opaque, so the letters keep their shape.
+				const float glow = glowStrength * (1.0f - std::exp(-(p[0] * 1.2f + p[1] * 2.0f)));
+				const float shade = clamp01(p[2] * 2.5f) * shadeStrength;
+				Vec3 premultiplied = shadeColour * shade;
+				float alpha = shade;
+				premultiplied = glowColour * glow + premultiplied * (1.0f - glow);
+				alpha = glow + alpha * (1.0f - glow);
+				premultiplied = textColour * letter + premultiplied * (1.0f - letter);
+				alpha = letter + alpha * (1.0f - letter);
+				// Texels whose alpha rounds to 0 keep the shade's colour, as the faintest visible ones do.
+				const Vec3 colour = alpha >= 0.5f / 255.0f ? premultiplied * (1.0f / alpha) : shadeColour;
 				p[0] = colour.x;
 				p[1] = colour.y;
 				p[2] = colour.z;
