@@ -4,3 +4,17 @@
 add_library(halvorine_demo STATIC ${CMAKE_SOURCE_DIR}/Demo.cpp ${CMAKE_SOURCE_DIR}/Camera.cpp)
 target_include_directories(halvorine_demo PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(halvorine_demo PUBLIC halvorine_effects halvorine_post halvorine_platform)
+
+# Dear ImGui's SDL2 platform and SDL_Renderer backends ship as sources with the Debian package.
+pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
+set(IMGUI_BACKEND_SOURCES_DIR /usr/share/doc/libimgui-dev/examples/backends)
+add_library(imgui_sdl_backends STATIC
+  ${IMGUI_BACKEND_SOURCES_DIR}/imgui_impl_sdl.cpp
+  ${IMGUI_BACKEND_SOURCES_DIR}/imgui_impl_sdlrenderer.cpp)
+target_include_directories(imgui_sdl_backends PUBLIC /usr/include/imgui/backends)
+target_link_libraries(imgui_sdl_backends PUBLIC PkgConfig::IMGUI PkgConfig::SDL2)
+target_compile_options(imgui_sdl_backends PRIVATE -w) # third-party code, kept as shipped
+
+# The program: the setup dialog, then the show in its window.
+add_executable(halvorine ${CMAKE_SOURCE_DIR}/main.cpp ${CMAKE_SOURCE_DIR}/SetupDialog.cpp)
+target_link_libraries(halvorine PRIVATE halvorine_demo imgui_sdl_backends)
