@@ -51,7 +51,10 @@ class Display:
         self.server.wait(10)
 
     def run(self, *arguments):
-        result = subprocess.run(arguments, env=self.environment, capture_output=True, text=True, timeout=10)
+        try:
+            result = subprocess.run(arguments, env=self.environment, capture_output=True, text=True, timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure("%s did not finish within 10 s" % " ".join(arguments))
         return result.stdout
 
     def xdotool(self, *arguments):
@@ -67,7 +70,7 @@ class Display:
                    if match.group(2) == query["name"]]
         return [window for window in windows if "IsViewable" in self.run("xwininfo", "-id", str(window))]
 
-    def wait_for_window(self, program, timeout=15.0, **query):
+    def wait_for_window(self, program, timeout=30.0, **query):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             check(program.poll() is None, "the program ended (code %s) while a window %s was awaited" % (program.returncode, query))
@@ -95,15 +98,15 @@ class Display:
         self.xdotool("windowfocus", "--sync", str(window))
         self.xdotool("key", key)
 
-    def press_until(self, window, key, happened, timeout=5.0):
+    def press_until(self, window, key, happened, timeout=20.0):
         """Presses key until happened() is true. Without a window manager a key typed right after a
         window is mapped can race with the client taking focus and be lost, so a press that shows
         no effect within a second is repeated."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             self.press(window, key)
-            second = time.monotonic() + 1.0
-            while time.monotonic() < second:
+            retry = time.monotonic() + 2.0
+            while time.monotonic() < retry:
                 if happened():
                     return
                 time.sleep(0.05)
@@ -160,7 +163,7 @@ class Program:
     def pid(self):
         return self.process.pid
 
-    def finish(self, timeout=15.0):
+    def finish(self, timeout=30.0):
         try:
             _, self.stderr = self.process.communicate(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -186,7 +189,7 @@ def wait_for_dialog(display, program):
 
 def expect_no_show_window(display, program):
     """Waits for the program to end, watching that the show's window never appears."""
-    deadline = time.monotonic() + 10.0
+    deadline = time.monotonic() + 20.0
     while program.poll() is None and time.monotonic() < deadline:
         check(not display.find_windows(name=WINDOW_TITLE), "the show's window opened after Cancel")
         time.sleep(0.05)
