@@ -199,7 +199,7 @@ vec3 sun(vec3 direction)
 {
 	float towards = max(dot(direction, normalize(SUN_DIRECTION)), 0.0);
 	float disc = smoothstep(0.972, 0.98, towards);
-	return AMBER * (disc * 3.0 + pow(towards, 90.0) * 0.8 + pow(towards, 10.0) * 0.25);
+	return AMBER * (disc * 3.0 + pow(towards, 90.0) * 0.5 + pow(towards, 10.0) * 0.1);
 }
 
 mat3 monolithRotation()
@@ -262,7 +262,7 @@ vec3 monolithOver(vec3 background, vec3 direction)
 vec3 haze(vec3 direction)
 {
 	float towardsSun = max(dot(direction, normalize(SUN_DIRECTION)), 0.0);
-	return sky(direction) * 0.7 + AMBER * 0.15 * pow(towardsSun, 6.0);
+	return sky(direction) * 0.5 + AMBER * 0.08 * pow(towardsSun, 6.0);
 }
 
 float march(vec3 origin, vec3 direction, int steps, out Hit hit)
@@ -304,7 +304,7 @@ vec3 shade(vec3 p, vec3 direction, Hit hit, bool detailed)
 	float specular = pow(max(dot(reflected, sunDirection), 0.0), 24.0) * diffuse;
 
 	vec3 stone = vec3(0.06, 0.055, 0.06);
-	vec3 color = stone * (AMBER * 3.0 * diffuse + sky(n) * 2.5 * occlusion)
+	vec3 color = stone * (AMBER * 3.0 * diffuse + sky(n) * 1.5 * occlusion)
 		+ AMBER * specular * 0.6
 		+ CYAN * 0.06 * pow(facing, 3.0) * occlusion
 		+ sky(reflected) * fresnel * skyWeight * occlusion;
@@ -362,7 +362,7 @@ void main()
 			float fresnel = 0.15 + 0.85 * pow(1.0 - abs(direction.y), 5.0);
 			color += image * fresnel * 0.8;
 		}
-		color = mix(haze(direction), color, exp(-t * 0.03));
+		color = mix(haze(direction), color, exp(-t * 0.025));
 	}
 
 	color *= max(Color, 0.0);
