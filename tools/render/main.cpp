@@ -53,9 +53,9 @@ public:
 		lastPrint = now;
 		const double elapsed = now - start;
 		const double fps = elapsed > 0.0 ? done / elapsed : 0.0;
-		const double left = fps > 0.0 ? (total - done) / fps : 0.0;
-		std::fprintf(stderr, "\rframe %d/%d  at %.2f s  %.2f fps  %.0f:%02.0f left   ", done, total, showSeconds, fps,
-			std::floor(left / 60.0), std::fmod(left, 60.0));
+		const long left = fps > 0.0 ? std::lround((total - done) / fps) : 0;
+		std::fprintf(stderr, "\rframe %d/%d  at %.2f s  %.2f fps  %ld:%02ld left   ", done, total, showSeconds, fps,
+			left / 60, left % 60);
 		if (done == total)
 			std::fprintf(stderr, "\n");
 	}
