@@ -1,0 +1,21 @@
+// Loudness and true peak as broadcast meters measure them: K-weighted, gated integrated
+// loudness in LUFS, and the peak of the signal oversampled four times, in dBTP.
+#pragma once
+
+#include "StereoBuffer.h"
+
+#include <vector> // Required for: std::vector
+
+namespace Music
+{
+	// Integrated loudness of frames [from, to) in LUFS; -200 for silence.
+	double integratedLoudness(const StereoBuffer& buffer, size_t from, size_t to);
+	double integratedLoudness(const StereoBuffer& buffer);
+
+	// For each frame, the largest magnitude the reconstructed signal reaches, in either channel,
+	// between this frame and the next.
+	std::vector<float> truePeakEnvelope(const StereoBuffer& buffer);
+
+	// The largest value of the envelope, in dBTP.
+	double truePeakDecibels(const StereoBuffer& buffer);
+}

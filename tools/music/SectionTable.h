@@ -1,0 +1,13 @@
+// The score's sections as a table of bars, seconds and rows, for whoever choreographs to it.
+#pragma once
+
+#include "Score.h"
+
+#include <string> // Required for: std::string
+
+namespace Music
+{
+	constexpr double rowsPerBar = 32.0;
+
+	std::string sectionTable(const Score& score, const std::string& scoreName);
+}
