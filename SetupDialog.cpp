@@ -10,6 +10,7 @@
 #include <imgui_impl_sdl.h>         // Required for: ImGui input from SDL events
 #include <imgui_impl_sdlrenderer.h> // Required for: ImGui drawing through SDL_Renderer
 
+#include <cfloat> // Required for: FLT_MAX
 #include <cstdio> // Required for: fprintf
 
 namespace
@@ -127,6 +128,8 @@ namespace
 		ImGui::SetCursorPos(toPixels(resolutionRect.x, resolutionRect.y));
 		ImGui::SetNextItemWidth(resolutionRect.cx * pixelsPerUnit);
 		ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(6.0f, 5.0f));
+		ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(4.0f, 4.0f));
+		ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(4.0f, 3.0f));
 		dialog.popupOpen = false;
 		if (ImGui::BeginCombo("##resolution", resolutions[dialog.resolution].label))
 		{
@@ -143,7 +146,7 @@ namespace
 				ImVec2(ImGui::GetWindowPos().x + ImGui::GetWindowSize().x, ImGui::GetWindowPos().y + ImGui::GetWindowSize().y));
 			ImGui::EndCombo();
 		}
-		ImGui::PopStyleVar();
+		ImGui::PopStyleVar(3);
 		addLastItem(dialog);
 	}
 
@@ -185,6 +188,14 @@ namespace
 	{
 		ImGui_ImplSDLRenderer_NewFrame();
 		ImGui_ImplSDL2_NewFrame();
+		// The backend reads SDL's global pointer state, which on X servers without raw input
+		// events (Xvfb, some remote desktops) stays where the pointer first was; the pointer
+		// position SDL tracks from the dialog's own motion events is always current.
+		int pointerX = 0;
+		int pointerY = 0;
+		SDL_GetMouseState(&pointerX, &pointerY);
+		ImGui::GetIO().MousePos = SDL_GetMouseFocus() == dialog.window ? ImVec2(float(pointerX), float(pointerY))
+																		: ImVec2(-FLT_MAX, -FLT_MAX);
 		ImGui::NewFrame();
 
 		dialog.controlCount = 0;

@@ -18,6 +18,9 @@ DIALOG_SIZE = (294, 254)
 OK_BUTTON = ((22 + 25) * 2, (105 + 7) * 2)
 CANCEL_BUTTON = ((74 + 25) * 2, (105 + 7) * 2)
 FULLSCREEN_BOX = ((27 + 4) * 2, (74 + 4) * 2)
+RESOLUTION_LIST = ((22 + 51) * 2, (53 + 6) * 2)
+# The third row of the open list, 1024x768.
+THIRD_RESOLUTION = (80, 176)
 
 
 class Failure(Exception):
@@ -233,6 +236,20 @@ def case_accept_then_escape(display, program, output):
     check(code == 0, "exit code %d after Escape, expected 0; stderr: %s" % (code, program.stderr))
 
 
+def case_choose_1024x768(display, program, output):
+    dialog = wait_for_dialog(display, program)
+    display.click(dialog, *RESOLUTION_LIST)
+    display.screenshot(os.path.join(output, "dialog_list_open.png"))
+    display.click(dialog, *THIRD_RESOLUTION)
+    display.press_until(dialog, "Return", lambda: program.poll() is not None or display.find_windows(name=WINDOW_TITLE))
+    window = display.wait_for_window(program, name=WINDOW_TITLE)
+    _, _, width, height = display.geometry(window)
+    check((width, height) == (1024, 768), "the window's client area is %dx%d, expected 1024x768" % (width, height))
+    display.press_until(window, "Escape", lambda: program.poll() is not None)
+    code = program.finish()
+    check(code == 0, "exit code %d after Escape, expected 0; stderr: %s" % (code, program.stderr))
+
+
 def case_ok_button_then_close_box(display, program, output):
     dialog = wait_for_dialog(display, program)
     display.click(dialog, *OK_BUTTON)
@@ -288,6 +305,7 @@ CASES = {
     "dialog_escape": (case_dialog_escape, (1280, 720)),
     "dialog_cancel_button": (case_dialog_cancel_button, (1280, 720)),
     "accept_then_escape": (case_accept_then_escape, (1280, 720)),
+    "choose_1024x768": (case_choose_1024x768, (1280, 800)),
     "ok_button_then_close_box": (case_ok_button_then_close_box, (1280, 720)),
     "fullscreen_at_screen_size": (case_fullscreen_at_screen_size, (1280, 720)),
     "fatal_error_at_start": (case_fatal_error_at_start, (1024, 768)),
