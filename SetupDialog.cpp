@@ -55,6 +55,7 @@ namespace
 		SDL_Rect controls[8] = {};
 		int controlCount = 0;
 		bool popupOpen = false;
+		bool closeList = false; // Enter or Escape while the list is open closes only the list
 	};
 
 	SDL_Rect toSdlRect(const ImVec2& min, const ImVec2& max)
@@ -142,11 +143,14 @@ namespace
 				if (selected)
 					ImGui::SetItemDefaultFocus();
 			}
+			if (dialog.closeList)
+				ImGui::CloseCurrentPopup();
 			addControl(dialog, ImGui::GetWindowPos(),
 				ImVec2(ImGui::GetWindowPos().x + ImGui::GetWindowSize().x, ImGui::GetWindowPos().y + ImGui::GetWindowSize().y));
 			ImGui::EndCombo();
 		}
 		ImGui::PopStyleVar(3);
+		dialog.closeList = false;
 		addLastItem(dialog);
 	}
 
@@ -221,25 +225,24 @@ namespace
 	// Enter and Escape end the dialog unless the drop-down is open, which they close instead.
 	void handleEvent(Dialog& dialog, const SDL_Event& event)
 	{
-		const bool ownWindow = event.type != SDL_WINDOWEVENT || event.window.windowID == SDL_GetWindowID(dialog.window);
-		if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && ownWindow && event.window.event == SDL_WINDOWEVENT_CLOSE))
+		const bool enterOrEscape = event.type == SDL_KEYDOWN
+			&& (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER || event.key.keysym.sym == SDLK_ESCAPE);
+		if (enterOrEscape && dialog.popupOpen)
+		{
+			dialog.closeList = true;
+			return;
+		}
+		const bool closeBox = event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE
+			&& event.window.windowID == SDL_GetWindowID(dialog.window);
+		if (event.type == SDL_QUIT || closeBox)
 		{
 			dialog.result = SetupDialog::cancel;
 			return;
 		}
-		if (event.type == SDL_KEYDOWN && !dialog.popupOpen)
+		if (enterOrEscape)
 		{
-			const SDL_Keycode key = event.key.keysym.sym;
-			if (key == SDLK_RETURN || key == SDLK_KP_ENTER)
-			{
-				dialog.result = SetupDialog::ok;
-				return;
-			}
-			if (key == SDLK_ESCAPE)
-			{
-				dialog.result = SetupDialog::cancel;
-				return;
-			}
+			dialog.result = event.key.keysym.sym == SDLK_ESCAPE ? SetupDialog::cancel : SetupDialog::ok;
+			return;
 		}
 		ImGui_ImplSDL2_ProcessEvent(&event);
 	}

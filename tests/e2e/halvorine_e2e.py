@@ -91,11 +91,14 @@ class Display:
         return int(position.group(1)), int(position.group(2)), int(size.group(1)), int(size.group(2))
 
     def click(self, window, x, y):
-        # Pointer moves are events too: give the dialog a moment to see the hover before the click.
+        # Pointer moves and the button's press and release are separate events with pauses
+        # between them, so even a slowly drawn dialog sees the hover, the press and the release.
         self.xdotool("mousemove", "--window", str(window), str(x), str(y))
-        time.sleep(0.2)
-        self.xdotool("click", "1")
-        time.sleep(0.2)
+        time.sleep(0.3)
+        self.xdotool("mousedown", "1")
+        time.sleep(0.15)
+        self.xdotool("mouseup", "1")
+        time.sleep(0.3)
 
     def press(self, window, key):
         self.xdotool("windowfocus", "--sync", str(window))
