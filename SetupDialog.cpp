@@ -50,7 +50,7 @@ namespace
 		bool mustache = true;
 		int result = 0;
 
-		// Screen areas of the controls (and of an open drop-down) in the last frame drawn;
+		// Areas of the controls (and of an open drop-down) in window pixels, as last drawn;
 		// everywhere else the background drags the window.
 		SDL_Rect controls[8] = {};
 		int controlCount = 0;
