@@ -18,6 +18,13 @@ namespace Music
 		double toBar;
 	};
 
+	// A moment the picture may want to hit: a crash, a fill, the last chord.
+	struct Cue
+	{
+		std::string name;
+		double bar;
+	};
+
 	struct InstrumentSpec
 	{
 		std::string name;
@@ -93,6 +100,7 @@ namespace Music
 		double reverbDamping = 0.5;
 		double reverbPreDelay = 0.02;
 		std::vector<Section> sections;
+		std::vector<Cue> cues;
 		std::vector<InstrumentSpec> instruments;
 		std::map<std::string, Chord> chords;
 		std::map<int, std::string> chordOfBar;

@@ -256,6 +256,11 @@ namespace Music
 				reader.expectCount(4);
 				score.sections.push_back({reader.word(1), reader.position(2), reader.position(3)});
 			}
+			else if (keyword == "cue")
+			{
+				reader.expectCount(3);
+				score.cues.push_back({reader.word(1), reader.position(2)});
+			}
 			else if (keyword == "instrument")
 			{
 				if (words.size() < 3 || words.size() % 2 == 0)

@@ -21,6 +21,13 @@ namespace Music
 				score.barToSeconds(section.fromBar), score.barToSeconds(section.toBar), section.fromBar * rowsPerBar, section.toBar * rowsPerBar);
 			text += line;
 		}
+		if (!score.cues.empty())
+			text += "# cue        at bar    at s     at row\n";
+		for (const Cue& cue : score.cues)
+		{
+			std::snprintf(line, sizeof line, "%-12s %-9g %-8.3f %g\n", cue.name.c_str(), cue.bar, score.barToSeconds(cue.bar), cue.bar * rowsPerBar);
+			text += line;
+		}
 		return text;
 	}
 }

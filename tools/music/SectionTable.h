@@ -1,4 +1,4 @@
-// The score's sections as a table of bars, seconds and rows, for whoever choreographs to it.
+// The score's sections and cues as a table of bars, seconds and rows, for whoever choreographs to it.
 #pragma once
 
 #include "Score.h"
