@@ -254,9 +254,8 @@ namespace
 			SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
 		if (!dialog.window)
 			return false;
-		dialog.renderer = SDL_CreateRenderer(dialog.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-		if (!dialog.renderer)
-			dialog.renderer = SDL_CreateRenderer(dialog.window, -1, SDL_RENDERER_SOFTWARE);
+		// A few hundred pixels need no GPU; the show's window is the program's one OpenGL user.
+		dialog.renderer = SDL_CreateRenderer(dialog.window, -1, SDL_RENDERER_SOFTWARE);
 		if (!dialog.renderer)
 			return false;
 		SDL_SetWindowHitTest(dialog.window, hitTest, &dialog);

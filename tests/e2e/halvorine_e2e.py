@@ -337,6 +337,7 @@ def main():
     except Failure as failure:
         print("FAILED: %s" % failure)
         display.screenshot(failure_picture)
+        print("windows:\n" + display.run("xwininfo", "-root", "-tree"))
         if program:
             program.kill()
         if program and program.stderr:
