@@ -9,45 +9,12 @@
 #include "Shader.h"
 #include "Sync.h"
 
-Ombrix& Ombrix::instance()
-{
-	static Ombrix instance;
-	return instance;
-}
-
-Ombrix& Ombrix::get()
-{
-	Ombrix& scene = instance();
-	if (!scene.program)
-		scene.createOrClean();
-	return scene;
-}
-
-void Ombrix::release()
-{
-	instance().deleteObjects();
-}
-
 Ombrix::~Ombrix()
 {
 	deleteObjects();
 }
 
-// A failure part-way deletes what was made, so a later get() starts clean.
-void Ombrix::createOrClean()
-{
-	try
-	{
-		create();
-	}
-	catch (...)
-	{
-		deleteObjects();
-		throw;
-	}
-}
-
-void Ombrix::create()
+void Ombrix::createObjects()
 {
 	vertexShader = new Shader("Data/Ombrix.vert", GL_VERTEX_SHADER);
 	fragmentShader = new Shader("Data/Ombrix.frag", GL_FRAGMENT_SHADER);

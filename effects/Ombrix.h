@@ -3,20 +3,16 @@
 #pragma once
 
 #include "Effect.h"
+#include "GLSingleton.h"
 
 class Shader;
 class Program;
 class CubeTexture;
 
-class Ombrix : public Effect
+class Ombrix : public Effect, public GLSingleton<Ombrix>
 {
 public:
-	// The one instance; its GL objects are created on first use, and again after release().
-	static Ombrix& get();
-
-	// Deletes the GL objects while the context still exists (nothing if none were made);
-	// the next get() creates them anew.
-	static void release();
+	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 
 	// Draws the whole picture into targetFramebuffer over the output size. Tracks: "Ombrix
 	// Rotation Time", "Ombrix Skybox Mix", "Ombrix Color", "Ombrix Ao Factor", "Ombrix Cutouts",
@@ -33,9 +29,9 @@ private:
 	Ombrix(const Ombrix&) = delete;
 	Ombrix& operator=(const Ombrix&) = delete;
 
-	static Ombrix& instance();
-	void createOrClean();
-	void create();
+	friend class GLSingleton<Ombrix>;
+	bool hasObjects() const { return program != nullptr; }
+	void createObjects();
 	void deleteObjects();
 
 	Shader* vertexShader = nullptr;

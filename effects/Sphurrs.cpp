@@ -63,25 +63,6 @@ namespace
 	};
 }
 
-Sphurrs& Sphurrs::instance()
-{
-	static Sphurrs sphurrs;
-	return sphurrs;
-}
-
-Sphurrs& Sphurrs::get()
-{
-	Sphurrs& sphurrs = instance();
-	if (!sphurrs.sphereProgram)
-		sphurrs.create();
-	return sphurrs;
-}
-
-void Sphurrs::release()
-{
-	instance().deleteObjects();
-}
-
 Sphurrs::Sphurrs()
 	: tracks(syncTracks)
 {
@@ -92,20 +73,6 @@ Sphurrs::Sphurrs()
 Sphurrs::~Sphurrs()
 {
 	deleteObjects();
-}
-
-void Sphurrs::create()
-{
-	// A throw part-way deletes the objects made so far, so the next get() starts clean.
-	try
-	{
-		createObjects();
-	}
-	catch (...)
-	{
-		deleteObjects();
-		throw;
-	}
 }
 
 void Sphurrs::createObjects()

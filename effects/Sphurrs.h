@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Effect.h"
+#include "GLSingleton.h"
 #include "Sphurr.h"
 #include "SphurrLayouts.h"
 
@@ -15,19 +16,16 @@ class Program;
 class CubeTexture;
 class Texture;
 
-class Sphurrs : public Effect
+class Sphurrs : public Effect, public GLSingleton<Sphurrs>
 {
 public:
-	// The one instance; its GL objects are created on first use, and again after release().
-	static Sphurrs& get();
+	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 
 	// Tracks: "Sphurrs Part" picks the layout (0 field, 1 tree, anything else keeps last frame's),
 	// "Sphurrs Rad Shit" and "Sphurrs Rad Shit Time" pulse the field, "Sphurrs BOOM" inflates.
 	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
 
-	// Deletes the GL objects while the context still exists (nothing if none were made); the
-	// sphere records stay, and the next get() creates the GL objects anew.
-	static void release();
+	// release() leaves the sphere records as they are; only the GL objects go.
 
 	// Where the scene's tracks come from: the sync tracks, unless a test or a preview substitutes
 	// its own values.
@@ -46,8 +44,8 @@ private:
 	Sphurrs(const Sphurrs&) = delete;
 	Sphurrs& operator=(const Sphurrs&) = delete;
 
-	static Sphurrs& instance();
-	void create();
+	friend class GLSingleton<Sphurrs>;
+	bool hasObjects() const { return sphereProgram != nullptr; }
 	void createObjects();
 	void deleteObjects();
 	void drawGeometry(const Tarn::Matrix4& view, const Tarn::Matrix4& projection, const Tarn::Matrix4& viewInverse, const Tarn::Vector3& eye);

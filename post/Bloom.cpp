@@ -26,45 +26,12 @@ static RenderTarget* createSmallTarget(int size)
 	return target;
 }
 
-Bloom& Bloom::instance()
-{
-	static Bloom instance;
-	return instance;
-}
-
-Bloom& Bloom::get()
-{
-	Bloom& pass = instance();
-	if (!pass.bokehTexture)
-		pass.createOrClean();
-	return pass;
-}
-
-void Bloom::release()
-{
-	instance().deleteObjects();
-}
-
 Bloom::~Bloom()
 {
 	deleteObjects();
 }
 
-// A failure part-way deletes what was made, so a later get() starts clean.
-void Bloom::createOrClean()
-{
-	try
-	{
-		create();
-	}
-	catch (...)
-	{
-		deleteObjects();
-		throw;
-	}
-}
-
-void Bloom::create()
+void Bloom::createObjects()
 {
 	const OutputSize size = getOutputSize();
 	inputTarget = new RenderTarget(size.width, size.height, true, 1, GL_RGBA);

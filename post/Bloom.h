@@ -2,16 +2,17 @@
 // the glow and the bokeh image into the window.
 #pragma once
 
+#include "GLSingleton.h"
+
 class RenderTarget;
 class Shader;
 class Program;
 class Texture;
 
-class Bloom
+class Bloom : public GLSingleton<Bloom>
 {
 public:
-	// The one instance; its GL objects are created on first use, and again after release().
-	static Bloom& get();
+	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 
 	// Reads inputTarget and leaves the blurred picture in blurTargets[0]. Restores the caller's
 	// viewport, leaves framebuffer 0 bound, no program in use and depth testing disabled.
@@ -20,10 +21,6 @@ public:
 	// Draws the composite into the bound framebuffer and viewport: intensity weighs the glow,
 	// bgIntensity the sharp picture.
 	void mix(float intensity, float bgIntensity);
-
-	// Deletes the GL objects while the context still exists (nothing if none were made);
-	// the next get() creates them anew.
-	static void release();
 
 	// The 128 x 128 texture blur() leaves its result in.
 	unsigned int getBlurredTexture() const;
@@ -40,9 +37,9 @@ private:
 	Bloom(const Bloom&) = delete;
 	Bloom& operator=(const Bloom&) = delete;
 
-	static Bloom& instance();
-	void createOrClean();
-	void create();
+	friend class GLSingleton<Bloom>;
+	bool hasObjects() const { return bokehTexture != nullptr; }
+	void createObjects();
 	void deleteObjects();
 	void drawPass(const RenderTarget* destination, const RenderTarget* source);
 

@@ -10,45 +10,12 @@
 #include "Sync.h"
 #include "Texture.h"
 
-PerkProc& PerkProc::instance()
-{
-	static PerkProc instance;
-	return instance;
-}
-
-PerkProc& PerkProc::get()
-{
-	PerkProc& pass = instance();
-	if (!pass.program)
-		pass.createOrClean();
-	return pass;
-}
-
-void PerkProc::release()
-{
-	instance().deleteObjects();
-}
-
 PerkProc::~PerkProc()
 {
 	deleteObjects();
 }
 
-// A failure part-way deletes what was made, so a later get() starts clean.
-void PerkProc::createOrClean()
-{
-	try
-	{
-		create();
-	}
-	catch (...)
-	{
-		deleteObjects();
-		throw;
-	}
-}
-
-void PerkProc::create()
+void PerkProc::createObjects()
 {
 	const OutputSize size = getOutputSize();
 	target = new RenderTarget(size.width, size.height, true, 1, GL_RGBA);

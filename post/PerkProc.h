@@ -2,22 +2,19 @@
 // invert, desaturation) that feeds the bloom chain.
 #pragma once
 
+#include "GLSingleton.h"
+
 class RenderTarget;
 class Shader;
 class Program;
 
-class PerkProc
+class PerkProc : public GLSingleton<PerkProc>
 {
 public:
-	// The one instance; its GL objects are created on first use, and again after release().
-	static PerkProc& get();
+	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 
 	// Draws the scene texture through the final pass into the bound framebuffer and viewport.
 	static void apply(float mix);
-
-	// Deletes the GL objects while the context still exists (nothing if none were made);
-	// the next get() creates them anew.
-	static void release();
 
 	RenderTarget* target = nullptr; // the scene framebuffer, output size, with depth
 
@@ -27,9 +24,9 @@ private:
 	PerkProc(const PerkProc&) = delete;
 	PerkProc& operator=(const PerkProc&) = delete;
 
-	static PerkProc& instance();
-	void createOrClean();
-	void create();
+	friend class GLSingleton<PerkProc>;
+	bool hasObjects() const { return program != nullptr; }
+	void createObjects();
 	void deleteObjects();
 
 	Shader* vertexShader = nullptr;
