@@ -161,32 +161,16 @@ bool Demo::render()
 	const int part = (int)Sync::getValue("Part");
 	effects[part]->render(sceneFramebuffer, time, view, projection);
 
-	// "> 0" also skips NaN.
-	const float corvaleFade = Sync::getValue("Corvale Fade");
-	if (corvaleFade > 0.0f)
-		drawCredit(corvale, corvaleFade, 0.0f);
-	const float tamskFade = Sync::getValue("Tamsk Fade");
-	if (tamskFade > 0.0f)
-		drawCredit(tamsk, tamskFade, 0.0f);
-	const float wenloFade = Sync::getValue("Wenlo Fade");
-	if (wenloFade > 0.0f)
-		drawCredit(wenlo, wenloFade, 0.0f);
-	const float gathraFade = Sync::getValue("Gathra Fade");
-	if (gathraFade > 0.0f)
-		drawCredit(gathra, gathraFade, 0.0f);
-	const float pirrowFade = Sync::getValue("Pirrow Fade");
-	if (pirrowFade > 0.0f)
-		drawCredit(pirrow, pirrowFade, 0.0f);
+	// Each credit draws only while its fade is above 0; the offsets are read every frame.
+	drawCreditIfVisible(corvale, Sync::getValue("Corvale Fade"), 0.0f);
+	drawCreditIfVisible(tamsk, Sync::getValue("Tamsk Fade"), 0.0f);
+	drawCreditIfVisible(wenlo, Sync::getValue("Wenlo Fade"), 0.0f);
+	drawCreditIfVisible(gathra, Sync::getValue("Gathra Fade"), 0.0f);
+	drawCreditIfVisible(pirrow, Sync::getValue("Pirrow Fade"), 0.0f);
 	const float goFade = Sync::getValue("Go Fade");
-	const float gOffset = Sync::getValue("G Offset");
-	if (goFade > 0.0f)
-		drawCredit(g, goFade, gOffset);
-	const float oOffset = Sync::getValue("O Offset");
-	if (goFade > 0.0f)
-		drawCredit(o, goFade, oOffset);
-	const float endFade = Sync::getValue("End Fade");
-	if (endFade > 0.0f)
-		drawCredit(end, endFade, 0.0f);
+	drawCreditIfVisible(g, goFade, Sync::getValue("G Offset"));
+	drawCreditIfVisible(o, goFade, Sync::getValue("O Offset"));
+	drawCreditIfVisible(end, Sync::getValue("End Fade"), 0.0f);
 
 	Bloom& bloom = Bloom::get();
 	glBindFramebuffer(GL_FRAMEBUFFER, bloom.inputTarget->id);
@@ -210,6 +194,13 @@ bool Demo::render()
 
 // A full-width quad in normalised device coordinates, letterboxed to 16:9 on other outputs;
 // texture row 0 (the image's top) at the top edge.
+// "> 0" also skips NaN and negative fades.
+void Demo::drawCreditIfVisible(const Texture* texture, float alpha, float xOffset)
+{
+	if (alpha > 0.0f)
+		drawCredit(texture, alpha, xOffset);
+}
+
 void Demo::drawCredit(const Texture* texture, float alpha, float xOffset)
 {
 	glBindTexture(GL_TEXTURE_2D, texture->id);

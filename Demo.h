@@ -36,6 +36,7 @@ private:
 	void build();
 	void deleteCredits();
 	void drawCredit(const Texture* texture, float alpha, float xOffset);
+	void drawCreditIfVisible(const Texture* texture, float alpha, float xOffset);
 	static void releaseGraphics();
 
 	std::unique_ptr<FmodAudio> music; // null when an outside clock drives the show
