@@ -10,6 +10,7 @@
 #include "PerkProc.h"
 #include "RenderTarget.h"
 #include "Settings.h"
+#include "Show.h"
 #include "Sphurrs.h"
 #include "Sync.h"
 #include "Texture.h"
@@ -17,17 +18,68 @@
 #include <GL/glu.h> // Required for: gluErrorString
 
 #include <chrono>
-#include <initializer_list>
+#include <cstring>
 #include <thread>
 
-static const double showLength = 70.8;
-static const double rowsPerSecond = 17.066666666666666;
+namespace
+{
+	template <typename Pass>
+	Effect* createPass()
+	{
+		Pass::get();
+		return nullptr;
+	}
+
+	template <typename Scene>
+	Effect* createScene()
+	{
+		return &Scene::get();
+	}
+
+	constexpr int notAScene = -1;
+
+	// The show's process-lifetime objects, in the order they are created (and released in
+	// reverse). A scene's index is its place in the effect list, which the "Part" track selects.
+	struct ShowObject
+	{
+		Effect* (*create)();
+		void (*release)();
+		int sceneIndex;
+	};
+
+	const ShowObject showObjects[] = {
+		{ createPass<PerkProc>, PerkProc::release, notAScene },
+		{ createPass<Bloom>, Bloom::release, notAScene },
+		{ createScene<Sphurrs>, Sphurrs::release, 0 },
+		{ createScene<Ombrix>, Ombrix::release, 1 },
+	};
+
+	// The credit images in the order they load and draw, each with the track that fades it and
+	// the one that slides it sideways (none: centred). g and o share one fade.
+	struct Credit
+	{
+		const char* file;
+		const char* fadeTrack;
+		const char* offsetTrack;
+	};
+
+	const Credit creditTable[] = {
+		{ "Data/corvale.png", "Corvale Fade", nullptr },
+		{ "Data/tamsk.png", "Tamsk Fade", nullptr },
+		{ "Data/wenlo.png", "Wenlo Fade", nullptr },
+		{ "Data/gathra.png", "Gathra Fade", nullptr },
+		{ "Data/pirrow.png", "Pirrow Fade", nullptr },
+		{ "Data/g.png", "Go Fade", "G Offset" },
+		{ "Data/o.png", "Go Fade", "O Offset" },
+		{ "Data/end.png", "End Fade", nullptr },
+	};
+}
 
 Demo::Demo()
 	: music(new FmodAudio()), audio(*music)
 {
 	build();
-	music->play("Data/wenlo-pirrow_drumlow.mp3");
+	music->play(Show::musicPath);
 }
 
 Demo::Demo(Audio& clock)
@@ -40,9 +92,11 @@ Demo::Demo(Audio& clock)
 // (the credit images, the scenes' and passes' GL objects) before the exception leaves.
 void Demo::build()
 {
+	static_assert(sizeof creditTable / sizeof creditTable[0] == creditCount, "one row per credit image");
+
 	Sync& sync = Sync::get();
 	sync.audio = &audio;
-	sync.rowRate = rowsPerSecond;
+	sync.rowRate = Show::rowsPerSecond;
 
 	glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
 	glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
@@ -54,22 +108,23 @@ void Demo::build()
 
 	try
 	{
-		PerkProc::get();
-		Bloom::get();
-		Sphurrs& sphurrs = Sphurrs::get();
-		Ombrix& ombrix = Ombrix::get();
+		// Every object is created before the first scene joins the effect list.
+		Effect* scenes[sizeof showObjects / sizeof showObjects[0]] = {};
+		int sceneCount = 0;
+		for (const ShowObject& object : showObjects)
+		{
+			Effect* effect = object.create();
+			if (object.sceneIndex != notAScene)
+			{
+				scenes[object.sceneIndex] = effect;
+				sceneCount++;
+			}
+		}
+		for (int i = 0; i < sceneCount; i++)
+			effects.add(scenes[i]);
 
-		effects.add(&sphurrs);
-		effects.add(&ombrix);
-
-		corvale = new Texture("Data/corvale.png");
-		tamsk = new Texture("Data/tamsk.png");
-		wenlo = new Texture("Data/wenlo.png");
-		gathra = new Texture("Data/gathra.png");
-		pirrow = new Texture("Data/pirrow.png");
-		g = new Texture("Data/g.png");
-		o = new Texture("Data/o.png");
-		end = new Texture("Data/end.png");
+		for (int i = 0; i < creditCount; i++)
+			credits[i] = new Texture(creditTable[i].file);
 	}
 	catch (...)
 	{
@@ -92,10 +147,10 @@ Demo::~Demo()
 
 void Demo::deleteCredits()
 {
-	for (Texture** credit : { &corvale, &tamsk, &wenlo, &gathra, &pirrow, &g, &o, &end })
+	for (Texture*& credit : credits)
 	{
-		delete *credit;
-		*credit = nullptr;
+		delete credit;
+		credit = nullptr;
 	}
 }
 
@@ -103,10 +158,9 @@ void Demo::deleteCredits()
 // window's context exists; released in the reverse order of their creation.
 void Demo::releaseGraphics()
 {
-	Ombrix::release();
-	Sphurrs::release();
-	Bloom::release();
-	PerkProc::release();
+	const int count = sizeof showObjects / sizeof showObjects[0];
+	for (int i = count - 1; i >= 0; i--)
+		showObjects[i].release();
 }
 
 static Tarn::Matrix4 buildView(double time)
@@ -146,7 +200,7 @@ bool Demo::render()
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 	audio.update();
 	const double time = Sync::getTime();
-	if (time >= showLength)
+	if (time >= Show::length)
 		return false;
 
 	const OutputSize size = getOutputSize();
@@ -161,16 +215,7 @@ bool Demo::render()
 	const int part = (int)Sync::getValue("Part");
 	effects[part]->render(sceneFramebuffer, time, view, projection);
 
-	// Each credit draws only while its fade is above 0; the offsets are read every frame.
-	drawCreditIfVisible(corvale, Sync::getValue("Corvale Fade"), 0.0f);
-	drawCreditIfVisible(tamsk, Sync::getValue("Tamsk Fade"), 0.0f);
-	drawCreditIfVisible(wenlo, Sync::getValue("Wenlo Fade"), 0.0f);
-	drawCreditIfVisible(gathra, Sync::getValue("Gathra Fade"), 0.0f);
-	drawCreditIfVisible(pirrow, Sync::getValue("Pirrow Fade"), 0.0f);
-	const float goFade = Sync::getValue("Go Fade");
-	drawCreditIfVisible(g, goFade, Sync::getValue("G Offset"));
-	drawCreditIfVisible(o, goFade, Sync::getValue("O Offset"));
-	drawCreditIfVisible(end, Sync::getValue("End Fade"), 0.0f);
+	drawCredits();
 
 	Bloom& bloom = Bloom::get();
 	glBindFramebuffer(GL_FRAMEBUFFER, bloom.inputTarget->id);
@@ -192,15 +237,28 @@ bool Demo::render()
 	return true;
 }
 
-// A full-width quad in normalised device coordinates, letterboxed to 16:9 on other outputs;
-// texture row 0 (the image's top) at the top edge.
-// "> 0" also skips NaN and negative fades.
-void Demo::drawCreditIfVisible(const Texture* texture, float alpha, float xOffset)
+// Each credit draws only while its fade is above 0 ("> 0" also skips NaN and negative fades);
+// the offsets are read every frame, and a fade that two credits share is read once.
+void Demo::drawCredits()
 {
-	if (alpha > 0.0f)
-		drawCredit(texture, alpha, xOffset);
+	const char* fadeTrack = nullptr;
+	float fade = 0.0f;
+	for (int i = 0; i < creditCount; i++)
+	{
+		const Credit& credit = creditTable[i];
+		if (!fadeTrack || std::strcmp(fadeTrack, credit.fadeTrack) != 0)
+		{
+			fadeTrack = credit.fadeTrack;
+			fade = Sync::getValue(fadeTrack);
+		}
+		const float offset = credit.offsetTrack ? Sync::getValue(credit.offsetTrack) : 0.0f;
+		if (fade > 0.0f)
+			drawCredit(credits[i], fade, offset);
+	}
 }
 
+// A full-width quad in normalised device coordinates, letterboxed to 16:9 on other outputs;
+// texture row 0 (the image's top) at the top edge.
 void Demo::drawCredit(const Texture* texture, float alpha, float xOffset)
 {
 	glBindTexture(GL_TEXTURE_2D, texture->id);

@@ -34,20 +34,15 @@ public:
 
 private:
 	void build();
+	void drawCredits();
 	void deleteCredits();
 	void drawCredit(const Texture* texture, float alpha, float xOffset);
-	void drawCreditIfVisible(const Texture* texture, float alpha, float xOffset);
 	static void releaseGraphics();
+
+	static constexpr int creditCount = 8;
 
 	std::unique_ptr<FmodAudio> music; // null when an outside clock drives the show
 	Audio& audio;
 	Tarn::List<Effect*> effects;
-	Texture* corvale = nullptr;
-	Texture* tamsk = nullptr;
-	Texture* wenlo = nullptr;
-	Texture* gathra = nullptr;
-	Texture* pirrow = nullptr;
-	Texture* g = nullptr;
-	Texture* o = nullptr;
-	Texture* end = nullptr;
+	Texture* credits[creditCount] = {}; // corvale, tamsk, wenlo, gathra, pirrow, g, o, end
 };

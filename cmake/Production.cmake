@@ -2,7 +2,8 @@
 
 # The Demo as a library: the program, the render tool and the tests all draw the same show.
 add_library(halvorine_demo STATIC ${CMAKE_SOURCE_DIR}/Demo.cpp ${CMAKE_SOURCE_DIR}/Camera.cpp)
-target_include_directories(halvorine_demo PUBLIC ${CMAKE_SOURCE_DIR})
+# The top level holds the program's own sources too; whoever includes Demo.h names it itself.
+target_include_directories(halvorine_demo PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(halvorine_demo PUBLIC halvorine_effects halvorine_post halvorine_platform)
 
 # Dear ImGui's SDL2 platform and SDL_Renderer backends ship as sources with the Debian package.
@@ -18,3 +19,4 @@ target_compile_options(imgui_sdl_backends PRIVATE -w) # third-party code, kept a
 # The program: the setup dialog, then the show in its window.
 add_executable(halvorine ${CMAKE_SOURCE_DIR}/main.cpp ${CMAKE_SOURCE_DIR}/SetupDialog.cpp)
 target_link_libraries(halvorine PRIVATE halvorine_demo imgui_sdl_backends)
+target_include_directories(halvorine PRIVATE ${CMAKE_SOURCE_DIR})

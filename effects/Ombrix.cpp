@@ -4,10 +4,11 @@
 
 #include "CubeTexture.h"
 #include "Extensions.h"
-#include "Program.h"
 #include "Settings.h"
-#include "Shader.h"
+#include "ShaderProgram.h"
 #include "Sync.h"
+
+Ombrix::Ombrix() = default;
 
 Ombrix::~Ombrix()
 {
@@ -16,31 +17,16 @@ Ombrix::~Ombrix()
 
 void Ombrix::createObjects()
 {
-	vertexShader = new Shader("Data/Ombrix.vert", GL_VERTEX_SHADER);
-	fragmentShader = new Shader("Data/Ombrix.frag", GL_FRAGMENT_SHADER);
-	program = new Program(vertexShader, fragmentShader);
-	blitVertexShader = new Shader("Data/Blit.vert", GL_VERTEX_SHADER);
-	blitFragmentShader = new Shader("Data/Blit.frag", GL_FRAGMENT_SHADER);
-	blitProgram = new Program(blitVertexShader, blitFragmentShader);
-	skybox = new CubeTexture("Data/skyboxlol.jpg");
+	program.reset(new ShaderProgram("Data/Ombrix.vert", "Data/Ombrix.frag"));
+	blitProgram.reset(new ShaderProgram("Data/Blit.vert", "Data/Blit.frag"));
+	skybox.reset(new CubeTexture("Data/skyboxlol.jpg"));
 }
 
 void Ombrix::deleteObjects()
 {
-	delete vertexShader;
-	delete fragmentShader;
-	delete program;
-	delete blitVertexShader;
-	delete blitFragmentShader;
-	delete blitProgram;
-	delete skybox;
-	vertexShader = nullptr;
-	fragmentShader = nullptr;
-	program = nullptr;
-	blitVertexShader = nullptr;
-	blitFragmentShader = nullptr;
-	blitProgram = nullptr;
-	skybox = nullptr;
+	program.reset();
+	blitProgram.reset();
+	skybox.reset();
 }
 
 Tarn::Matrix4 Ombrix::rotationOf(const Tarn::Matrix4& view)
@@ -60,24 +46,24 @@ void Ombrix::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 v
 
 	// Locations are looked up by name right before every set, and each track is read right
 	// before its uniform; a name the program lacks is skipped by the driver.
-	const GLuint id = program->id;
-	glUseProgram(id);
+	const Program& shading = program->get();
+	glUseProgram(shading.id);
 	// The frame leaves unit 0 active; the cube map goes there without selecting a unit.
 	glBindTexture(GL_TEXTURE_CUBE_MAP, skybox->id);
 
-	glUniform1f(glGetUniformLocation(id, "Time"), (float)time);
-	glUniform1f(glGetUniformLocation(id, "RotationTime"), Sync::getValue("Ombrix Rotation Time"));
-	glUniformMatrix4fv(glGetUniformLocation(id, "View"), 1, GL_FALSE, view.data());
+	shading.setUniform("Time", (float)time);
+	shading.setUniform("RotationTime", Sync::getValue("Ombrix Rotation Time"));
+	shading.setUniform("View", view);
 	const Tarn::Matrix4 viewRotation = rotationOf(view);
-	glUniformMatrix4fv(glGetUniformLocation(id, "ViewRotation"), 1, GL_FALSE, viewRotation.data());
-	glUniform1i(glGetUniformLocation(id, "SkyboxTex"), 0);
-	glUniform1f(glGetUniformLocation(id, "SkyboxMix"), Sync::getValue("Ombrix Skybox Mix"));
-	glUniform1f(glGetUniformLocation(id, "Color"), Sync::getValue("Ombrix Color"));
-	glUniform1f(glGetUniformLocation(id, "AoFactor"), Sync::getValue("Ombrix Ao Factor"));
-	glUniform1f(glGetUniformLocation(id, "Cutouts"), Sync::getValue("Ombrix Cutouts"));
-	glUniform1f(glGetUniformLocation(id, "Slashes"), Sync::getValue("Ombrix Slashes"));
-	glUniform1f(glGetUniformLocation(id, "PlaneDistance"), Sync::getValue("Ombrix Plane Distance"));
-	glUniform1f(glGetUniformLocation(id, "RotationMix"), Sync::getValue("Ombrix Rotation Mix"));
+	shading.setUniform("ViewRotation", viewRotation);
+	shading.setUniform("SkyboxTex", 0);
+	shading.setUniform("SkyboxMix", Sync::getValue("Ombrix Skybox Mix"));
+	shading.setUniform("Color", Sync::getValue("Ombrix Color"));
+	shading.setUniform("AoFactor", Sync::getValue("Ombrix Ao Factor"));
+	shading.setUniform("Cutouts", Sync::getValue("Ombrix Cutouts"));
+	shading.setUniform("Slashes", Sync::getValue("Ombrix Slashes"));
+	shading.setUniform("PlaneDistance", Sync::getValue("Ombrix Plane Distance"));
+	shading.setUniform("RotationMix", Sync::getValue("Ombrix Rotation Mix"));
 
 	glRecti(-1, -1, 1, 1);
 

@@ -5,8 +5,9 @@
 #include "Effect.h"
 #include "GLSingleton.h"
 
-class Shader;
-class Program;
+#include <memory>
+
+class ShaderProgram;
 class CubeTexture;
 
 class Ombrix : public Effect, public GLSingleton<Ombrix>
@@ -24,7 +25,7 @@ public:
 	static Tarn::Matrix4 rotationOf(const Tarn::Matrix4& view);
 
 private:
-	Ombrix() = default;
+	Ombrix();
 	~Ombrix();
 	Ombrix(const Ombrix&) = delete;
 	Ombrix& operator=(const Ombrix&) = delete;
@@ -34,11 +35,7 @@ private:
 	void createObjects();
 	void deleteObjects();
 
-	Shader* vertexShader = nullptr;
-	Shader* fragmentShader = nullptr;
-	Program* program = nullptr;
-	Shader* blitVertexShader = nullptr;
-	Shader* blitFragmentShader = nullptr;
-	Program* blitProgram = nullptr; // built and released with the scene, never drawn with
-	CubeTexture* skybox = nullptr;
+	std::unique_ptr<ShaderProgram> program;
+	std::unique_ptr<ShaderProgram> blitProgram; // built and released with the scene, never drawn with
+	std::unique_ptr<CubeTexture> skybox;
 };

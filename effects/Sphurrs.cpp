@@ -5,9 +5,8 @@
 #include "CubeTexture.h"
 #include "Extensions.h"
 #include "Inverse.h"
-#include "Program.h"
 #include "RenderTarget.h"
-#include "Shader.h"
+#include "ShaderProgram.h"
 #include "SphurrLayouts.h"
 #include "Sync.h"
 #include "Texture.h"
@@ -34,27 +33,6 @@ namespace
 		{ 0.02f, 0.5f, -100, -100, 100 }, { 0.3334f, 0.5f, -100, -100, -100 }, { 0.3334f, 0.25f, -100, 100, -100 }, { 0.02f, 0.25f, -100, 100, 100 },
 	};
 
-	// Locations are looked up by name right before every set; a name the program lacks is skipped.
-	void setUniform(GLuint program, const char* name, float value)
-	{
-		glUniform1f(glGetUniformLocation(program, name), value);
-	}
-
-	void setUniform(GLuint program, const char* name, int value)
-	{
-		glUniform1i(glGetUniformLocation(program, name), value);
-	}
-
-	void setUniform(GLuint program, const char* name, const Tarn::Vector3& value)
-	{
-		glUniform3f(glGetUniformLocation(program, name), value.x, value.y, value.z);
-	}
-
-	void setUniform(GLuint program, const char* name, const Tarn::Matrix4& value)
-	{
-		glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, value.data());
-	}
-
 	const SphurrLayouts::Tracks syncTracks = {
 		[] { return Sync::getValue("Sphurrs Part"); },
 		[] { return Sync::getValue("Sphurrs Rad Shit"); },
@@ -77,50 +55,26 @@ Sphurrs::~Sphurrs()
 
 void Sphurrs::createObjects()
 {
-	geometryTarget = new RenderTarget(targetWidth, targetHeight, true, 3, GL_RGB16F);
-	occlusionTarget = new RenderTarget(targetWidth, targetHeight, false, 1, GL_R8);
-	sphereVertexShader = new Shader("Data/Sphurr.vert", GL_VERTEX_SHADER);
-	sphereFragmentShader = new Shader("Data/Sphurr.frag", GL_FRAGMENT_SHADER);
-	sphereProgram = new Program(sphereVertexShader, sphereFragmentShader);
-	occlusionVertexShader = new Shader("Data/SphurrOcclusion.vert", GL_VERTEX_SHADER);
-	occlusionFragmentShader = new Shader("Data/SphurrOcclusion.frag", GL_FRAGMENT_SHADER);
-	occlusionProgram = new Program(occlusionVertexShader, occlusionFragmentShader);
-	mixVertexShader = new Shader("Data/Blit.vert", GL_VERTEX_SHADER);
-	mixFragmentShader = new Shader("Data/SphurrMix.frag", GL_FRAGMENT_SHADER);
-	mixProgram = new Program(mixVertexShader, mixFragmentShader);
-	skyVertexShader = new Shader("Data/LolSky.vert", GL_VERTEX_SHADER);
-	skyFragmentShader = new Shader("Data/LolSky.frag", GL_FRAGMENT_SHADER);
-	skyProgram = new Program(skyVertexShader, skyFragmentShader);
-	environment = new CubeTexture("Data/blurry.jpg");
-	skyTexture = new Texture("Data/blurry.jpg");
+	geometryTarget.reset(new RenderTarget(targetWidth, targetHeight, true, 3, GL_RGB16F));
+	occlusionTarget.reset(new RenderTarget(targetWidth, targetHeight, false, 1, GL_R8));
+	sphereProgram.reset(new ShaderProgram("Data/Sphurr.vert", "Data/Sphurr.frag"));
+	occlusionProgram.reset(new ShaderProgram("Data/SphurrOcclusion.vert", "Data/SphurrOcclusion.frag"));
+	mixProgram.reset(new ShaderProgram("Data/Blit.vert", "Data/SphurrMix.frag"));
+	skyProgram.reset(new ShaderProgram("Data/LolSky.vert", "Data/LolSky.frag"));
+	environment.reset(new CubeTexture("Data/blurry.jpg"));
+	skyTexture.reset(new Texture("Data/blurry.jpg"));
 }
 
 void Sphurrs::deleteObjects()
 {
-	delete geometryTarget;
-	delete occlusionTarget;
-	delete sphereVertexShader;
-	delete sphereFragmentShader;
-	delete sphereProgram;
-	delete occlusionVertexShader;
-	delete occlusionFragmentShader;
-	delete occlusionProgram;
-	delete mixVertexShader;
-	delete mixFragmentShader;
-	delete mixProgram;
-	delete skyVertexShader;
-	delete skyFragmentShader;
-	delete skyProgram;
-	delete environment;
-	delete skyTexture;
-	geometryTarget = occlusionTarget = nullptr;
-	sphereVertexShader = sphereFragmentShader = nullptr;
-	occlusionVertexShader = occlusionFragmentShader = nullptr;
-	mixVertexShader = mixFragmentShader = nullptr;
-	skyVertexShader = skyFragmentShader = nullptr;
-	sphereProgram = occlusionProgram = mixProgram = skyProgram = nullptr;
-	environment = nullptr;
-	skyTexture = nullptr;
+	geometryTarget.reset();
+	occlusionTarget.reset();
+	sphereProgram.reset();
+	occlusionProgram.reset();
+	mixProgram.reset();
+	skyProgram.reset();
+	environment.reset();
+	skyTexture.reset();
 }
 
 void Sphurrs::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection)
@@ -143,15 +97,15 @@ void Sphurrs::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 
 	compose();
 }
 
-void Sphurrs::drawSpheres(unsigned int program)
+void Sphurrs::drawSpheres(const Program& program)
 {
 	// Each sphere is one rectangle over the whole screen; the vertex programs shrink it to the
 	// sphere's projected bounds, so the fill cost follows the spheres' size on screen instead of
 	// 400 full screens per pass.
 	for (int i = 0; i < spheres.getCount(); i++)
 	{
-		setUniform(program, "Pos", spheres[i].position);
-		setUniform(program, "Rad", spheres[i].radius);
+		program.setUniform("Pos", spheres[i].position);
+		program.setUniform("Rad", spheres[i].radius);
 		glRecti(-1, -1, 1, 1);
 	}
 }
@@ -164,12 +118,12 @@ void Sphurrs::drawGeometry(const Tarn::Matrix4& view, const Tarn::Matrix4& proje
 
 	// The rectangles all lie at one depth: the fragment program writes the depth of its hit and
 	// discards what its sphere misses, so the depth test keeps the nearest sphere per pixel.
-	const GLuint program = sphereProgram->id;
-	glUseProgram(program);
-	setUniform(program, "Proj", projection);
-	setUniform(program, "View", view);
-	setUniform(program, "ViewInverse", viewInverse);
-	setUniform(program, "EyePos", eye);
+	const Program& program = sphereProgram->get();
+	glUseProgram(program.id);
+	program.setUniform("Proj", projection);
+	program.setUniform("View", view);
+	program.setUniform("ViewInverse", viewInverse);
+	program.setUniform("EyePos", eye);
 	drawSpheres(program);
 
 	glFlush();
@@ -186,18 +140,18 @@ void Sphurrs::drawOcclusion(const Tarn::Matrix4& view, const Tarn::Matrix4& proj
 	glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
 	glEnable(GL_BLEND);
 
-	const GLuint program = occlusionProgram->id;
-	glUseProgram(program);
+	const Program& program = occlusionProgram->get();
+	glUseProgram(program.id);
 	glActiveTexture(GL_TEXTURE1);
 	glBindTexture(GL_TEXTURE_2D, geometryTarget->textures[1]->id);
 	glActiveTexture(GL_TEXTURE0);
 	glBindTexture(GL_TEXTURE_2D, geometryTarget->textures[0]->id);
-	setUniform(program, "PosTex", 0);
-	setUniform(program, "NormalTex", 1);
-	setUniform(program, "Proj", projection);
-	setUniform(program, "View", view);
-	setUniform(program, "EyePos", eye);
-	setUniform(program, "OcclusionRadius", occlusionRadius);
+	program.setUniform("PosTex", 0);
+	program.setUniform("NormalTex", 1);
+	program.setUniform("Proj", projection);
+	program.setUniform("View", view);
+	program.setUniform("EyePos", eye);
+	program.setUniform("OcclusionRadius", occlusionRadius);
 	drawSpheres(program);
 
 	glFlush();
@@ -215,13 +169,13 @@ void Sphurrs::drawSky(unsigned int targetFramebuffer, const Tarn::Matrix4& view,
 	glClearColor(0.0f, 0.01f, 0.04f, 1.0f);
 	glClear(GL_COLOR_BUFFER_BIT);
 
-	const GLuint program = skyProgram->id;
-	glUseProgram(program);
+	const Program& program = skyProgram->get();
+	glUseProgram(program.id);
 	glActiveTexture(GL_TEXTURE0);
 	glBindTexture(GL_TEXTURE_2D, skyTexture->id);
-	setUniform(program, "Proj", projection);
-	setUniform(program, "View", view);
-	setUniform(program, "Tex", 0);
+	program.setUniform("Proj", projection);
+	program.setUniform("View", view);
+	program.setUniform("Tex", 0);
 
 	glColor3f(0.1f, 0.1f, 0.1f);
 	glDepthMask(GL_FALSE);
@@ -242,8 +196,8 @@ void Sphurrs::drawSky(unsigned int targetFramebuffer, const Tarn::Matrix4& view,
 void Sphurrs::compose()
 {
 	// No blending: every pixel a sphere covers replaces the sky; the others are discarded.
-	const GLuint program = mixProgram->id;
-	glUseProgram(program);
+	const Program& program = mixProgram->get();
+	glUseProgram(program.id);
 	glActiveTexture(GL_TEXTURE3);
 	glBindTexture(GL_TEXTURE_CUBE_MAP, environment->id);
 	glActiveTexture(GL_TEXTURE2);
@@ -252,10 +206,10 @@ void Sphurrs::compose()
 	glBindTexture(GL_TEXTURE_2D, geometryTarget->textures[2]->id);
 	glActiveTexture(GL_TEXTURE0);
 	glBindTexture(GL_TEXTURE_2D, geometryTarget->textures[0]->id);
-	setUniform(program, "PosTex", 0);
-	setUniform(program, "RefEyeTex", 1);
-	setUniform(program, "OcclusionTex", 2);
-	setUniform(program, "EnvTex", 3);
+	program.setUniform("PosTex", 0);
+	program.setUniform("RefEyeTex", 1);
+	program.setUniform("OcclusionTex", 2);
+	program.setUniform("EnvTex", 3);
 
 	glRecti(-1, -1, 1, 1);
 	glFlush();

@@ -10,8 +10,10 @@
 #include <tarn/List.h>
 #include <tarn/Random.h>
 
+#include <memory>
+
 class RenderTarget;
-class Shader;
+class ShaderProgram;
 class Program;
 class CubeTexture;
 class Texture;
@@ -52,28 +54,20 @@ private:
 	void drawOcclusion(const Tarn::Matrix4& view, const Tarn::Matrix4& projection, const Tarn::Vector3& eye);
 	void drawSky(unsigned int targetFramebuffer, const Tarn::Matrix4& view, const Tarn::Matrix4& projection);
 	void compose();
-	void drawSpheres(unsigned int program);
+	void drawSpheres(const Program& program);
 
 	// Exactly sphereCount records, appended once; every frame overwrites them in place, so the
 	// layouts never allocate.
 	Tarn::List<Sphurr> spheres;
 
-	RenderTarget* geometryTarget = nullptr;  // world position, normal, reflected eye vector
-	RenderTarget* occlusionTarget = nullptr; // the accumulated occlusion term
-	Shader* sphereVertexShader = nullptr;
-	Shader* sphereFragmentShader = nullptr;
-	Program* sphereProgram = nullptr;
-	Shader* occlusionVertexShader = nullptr;
-	Shader* occlusionFragmentShader = nullptr;
-	Program* occlusionProgram = nullptr;
-	Shader* mixVertexShader = nullptr;
-	Shader* mixFragmentShader = nullptr;
-	Program* mixProgram = nullptr;
-	Shader* skyVertexShader = nullptr;
-	Shader* skyFragmentShader = nullptr;
-	Program* skyProgram = nullptr;
-	CubeTexture* environment = nullptr;
-	Texture* skyTexture = nullptr;
+	std::unique_ptr<RenderTarget> geometryTarget;  // world position, normal, reflected eye vector
+	std::unique_ptr<RenderTarget> occlusionTarget; // the accumulated occlusion term
+	std::unique_ptr<ShaderProgram> sphereProgram;
+	std::unique_ptr<ShaderProgram> occlusionProgram;
+	std::unique_ptr<ShaderProgram> mixProgram;
+	std::unique_ptr<ShaderProgram> skyProgram;
+	std::unique_ptr<CubeTexture> environment;
+	std::unique_ptr<Texture> skyTexture;
 
 	SphurrLayouts::Tracks tracks;
 	int treeCount = 0;

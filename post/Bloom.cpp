@@ -3,10 +3,9 @@
 #include "Bloom.h"
 
 #include "Extensions.h"
-#include "Program.h"
 #include "RenderTarget.h"
 #include "Settings.h"
-#include "Shader.h"
+#include "ShaderProgram.h"
 #include "Texture.h"
 
 #include <initializer_list>
@@ -40,14 +39,9 @@ void Bloom::createObjects()
 	for (int i = 0; i < blurCount; i++)
 		blurTargets[i] = createSmallTarget(blurSize);
 
-	const char* fragmentPaths[programCount] = { "Data/Blit.frag", "Data/Blur.frag", "Data/Mix.frag" };
-	Program** programs[programCount] = { &blitProgram, &blurProgram, &mixProgram };
-	for (int i = 0; i < programCount; i++)
-	{
-		vertexShaders[i] = new Shader("Data/Blit.vert", GL_VERTEX_SHADER);
-		fragmentShaders[i] = new Shader(fragmentPaths[i], GL_FRAGMENT_SHADER);
-		*programs[i] = new Program(vertexShaders[i], fragmentShaders[i]);
-	}
+	blitProgram = new ShaderProgram("Data/Blit.vert", "Data/Blit.frag");
+	blurProgram = new ShaderProgram("Data/Blit.vert", "Data/Blur.frag");
+	mixProgram = new ShaderProgram("Data/Blit.vert", "Data/Mix.frag");
 	bokehTexture = new Texture("Data/bokehfuckyou.jpg");
 }
 
@@ -65,14 +59,7 @@ void Bloom::deleteObjects()
 		delete target;
 		target = nullptr;
 	}
-	for (int i = 0; i < programCount; i++)
-	{
-		delete vertexShaders[i];
-		delete fragmentShaders[i];
-		vertexShaders[i] = nullptr;
-		fragmentShaders[i] = nullptr;
-	}
-	for (Program** program : { &blitProgram, &blurProgram, &mixProgram })
+	for (ShaderProgram** program : { &blitProgram, &blurProgram, &mixProgram })
 	{
 		delete *program;
 		*program = nullptr;
@@ -95,27 +82,29 @@ void Bloom::blur()
 	glDisable(GL_DEPTH_TEST);
 
 	// Three halving steps; "Width" and "Height" are the size of the target being written.
-	glUseProgram(blitProgram->id);
-	glUniform1i(glGetUniformLocation(blitProgram->id, "Tex"), 0);
+	const Program& blit = blitProgram->get();
+	glUseProgram(blit.id);
+	blit.setUniform("Tex", 0);
 	const RenderTarget* source = inputTarget;
 	for (int i = 0; i < downsampleCount; i++)
 	{
 		const float size = (float)downsampleSizes[i];
 		glViewport(0, 0, downsampleSizes[i], downsampleSizes[i]);
-		glUniform1f(glGetUniformLocation(blitProgram->id, "Width"), size);
-		glUniform1f(glGetUniformLocation(blitProgram->id, "Height"), size);
+		blit.setUniform("Width", size);
+		blit.setUniform("Height", size);
 		drawPass(downsampleTargets[i], source);
 		source = downsampleTargets[i];
 	}
 
 	// Six blur passes ping-pong between the two targets and end in blurTargets[0].
-	glUseProgram(blurProgram->id);
-	glUniform1i(glGetUniformLocation(blurProgram->id, "Tex"), 0);
-	glUniform1f(glGetUniformLocation(blurProgram->id, "Delta"), 1.0f);
+	const Program& blurring = blurProgram->get();
+	glUseProgram(blurring.id);
+	blurring.setUniform("Tex", 0);
+	blurring.setUniform("Delta", 1.0f);
 	drawPass(blurTargets[1], source);
 	for (int i = 0; i < 5; i++)
 	{
-		glUniform1f(glGetUniformLocation(blurProgram->id, "Delta"), i == 0 ? 1.0f : 0.25f);
+		blurring.setUniform("Delta", i == 0 ? 1.0f : 0.25f);
 		glBindTexture(GL_TEXTURE_2D, 0);
 		drawPass(blurTargets[i % 2], blurTargets[1 - i % 2]);
 	}
@@ -140,15 +129,15 @@ void Bloom::mix(float intensity, float bgIntensity)
 	glActiveTexture(GL_TEXTURE0);
 	glBindTexture(GL_TEXTURE_2D, inputTarget->textures[0]->id);
 
-	const GLuint id = mixProgram->id;
+	const Program& mixing = mixProgram->get();
 	const OutputSize size = getOutputSize();
-	glUseProgram(id);
-	glUniform2f(glGetUniformLocation(id, "Resolution"), (float)size.width, (float)size.height);
-	glUniform1i(glGetUniformLocation(id, "Tex"), 0);
-	glUniform1i(glGetUniformLocation(id, "BlurTex"), 1);
-	glUniform1i(glGetUniformLocation(id, "BokehTex"), 2);
-	glUniform1f(glGetUniformLocation(id, "Intensity"), intensity);
-	glUniform1f(glGetUniformLocation(id, "BgIntensity"), bgIntensity);
+	glUseProgram(mixing.id);
+	mixing.setUniform("Resolution", (float)size.width, (float)size.height);
+	mixing.setUniform("Tex", 0);
+	mixing.setUniform("BlurTex", 1);
+	mixing.setUniform("BokehTex", 2);
+	mixing.setUniform("Intensity", intensity);
+	mixing.setUniform("BgIntensity", bgIntensity);
 	glRecti(-1, -1, 1, 1);
 	glUseProgram(0);
 }

@@ -5,8 +5,7 @@
 #include "GLSingleton.h"
 
 class RenderTarget;
-class Shader;
-class Program;
+class ShaderProgram;
 class Texture;
 
 class Bloom : public GLSingleton<Bloom>
@@ -30,7 +29,6 @@ public:
 private:
 	static const int downsampleCount = 3;
 	static const int blurCount = 2;
-	static const int programCount = 3;
 
 	Bloom() = default;
 	~Bloom();
@@ -45,10 +43,8 @@ private:
 
 	RenderTarget* downsampleTargets[downsampleCount] = {}; // 512, 256, 128
 	RenderTarget* blurTargets[blurCount] = {};             // both 128
-	Shader* vertexShaders[programCount] = {};
-	Shader* fragmentShaders[programCount] = {};
-	Program* blitProgram = nullptr;
-	Program* blurProgram = nullptr;
-	Program* mixProgram = nullptr;
+	ShaderProgram* blitProgram = nullptr;
+	ShaderProgram* blurProgram = nullptr;
+	ShaderProgram* mixProgram = nullptr;
 	Texture* bokehTexture = nullptr;
 };

@@ -5,8 +5,7 @@
 #include "GLSingleton.h"
 
 class RenderTarget;
-class Shader;
-class Program;
+class ShaderProgram;
 
 class PerkProc : public GLSingleton<PerkProc>
 {
@@ -29,7 +28,5 @@ private:
 	void createObjects();
 	void deleteObjects();
 
-	Shader* vertexShader = nullptr;
-	Shader* fragmentShader = nullptr;
-	Program* program = nullptr;
+	ShaderProgram* program = nullptr;
 };

@@ -32,3 +32,34 @@ Program::~Program()
 	glUseProgram(0);
 	glDeleteProgram(id);
 }
+
+void Program::setUniform(const char* name, float value) const
+{
+	glUniform1f(glGetUniformLocation(id, name), value);
+}
+
+void Program::setUniform(const char* name, int value) const
+{
+	glUniform1i(glGetUniformLocation(id, name), value);
+}
+
+void Program::setUniform(const char* name, float x, float y) const
+{
+	glUniform2f(glGetUniformLocation(id, name), x, y);
+}
+
+void Program::setUniform(const char* name, const Tarn::Vector3& value) const
+{
+	glUniform3f(glGetUniformLocation(id, name), value.x, value.y, value.z);
+}
+
+void Program::setUniform(const char* name, float x, float y, float z) const
+{
+	glUniform3f(glGetUniformLocation(id, name), x, y, z);
+}
+
+// Count 1, no transposition: the matrix is column-major already.
+void Program::setUniform(const char* name, const Tarn::Matrix4& value) const
+{
+	glUniformMatrix4fv(glGetUniformLocation(id, name), 1, GL_FALSE, value.data());
+}

@@ -4,6 +4,8 @@
 
 #include "Shader.h"
 
+#include <tarn/Math.h>
+
 class Program
 {
 public:
@@ -16,6 +18,15 @@ public:
 
 	Program(const Program&) = delete;
 	Program& operator=(const Program&) = delete;
+
+	// Uniform setters for the program in use. Each looks the location up by name right before its
+	// glUniform* call, never cached; a name the linked program lacks is silently skipped.
+	void setUniform(const char* name, float value) const;
+	void setUniform(const char* name, int value) const;
+	void setUniform(const char* name, float x, float y) const;
+	void setUniform(const char* name, const Tarn::Vector3& value) const;
+	void setUniform(const char* name, float x, float y, float z) const;
+	void setUniform(const char* name, const Tarn::Matrix4& value) const;
 
 	GLuint id;
 	Shader* vertexShader;

@@ -3,10 +3,11 @@
 #include "GLTest.h"
 
 #include "../unit/TrackFileFixture.h" // Required for: trackBytes
-#include "Audio.h"
+#include "FixedClock.h"
 #include "Ombrix.h"
 #include "RenderTarget.h"
 #include "Settings.h"
+#include "Show.h"
 #include "Sync.h"
 
 #include <stb/stb_image_write.h> // Required for: stbi_write_png
@@ -18,25 +19,6 @@
 
 namespace
 {
-	constexpr double rowsPerSecond = 17.066666666666666;
-
-	// Music that stands wherever the test puts it.
-	class FixedAudio : public Audio
-	{
-	public:
-		void update() override {}
-		void pause() override {}
-		void resume() override {}
-		void stop() override {}
-		bool isStarted() override { return true; }
-		bool isPlaying() override { return true; }
-		double getPosition() override { return seconds; }
-		void setPosition(double value) override { seconds = value; }
-
-	private:
-		double seconds = 0.0;
-	};
-
 	// The eight tracks, with a value each that gives an ordinary picture and one that differs.
 	struct TrackSetting
 	{
@@ -113,7 +95,7 @@ protected:
 		savedDevice = sync.device;
 		sync.device = SyncDevice::create(folder.c_str());
 		sync.audio = &music;
-		sync.rowRate = rowsPerSecond;
+		sync.rowRate = Show::rowsPerSecond;
 	}
 
 	void TearDown() override
@@ -140,7 +122,7 @@ protected:
 
 	std::vector<uint8_t> renderAtRow(RenderTarget& target, int row, double time)
 	{
-		music.setPosition(row / rowsPerSecond);
+		music.setPosition(row / Show::rowsPerSecond);
 		glBindFramebuffer(GL_FRAMEBUFFER, target.id);
 		Ombrix::get().render(target.id, time, testView(), Tarn::Matrix4(1.0f));
 		return readPixels(target.width, target.height);
@@ -148,7 +130,7 @@ protected:
 
 	std::string folder;
 	SyncDevice* savedDevice = nullptr;
-	FixedAudio music;
+	FixedClock music;
 };
 
 TEST_F(OmbrixTest, RenderLeavesTheStateTheCreditsNeedAndCoversTheOutput)

@@ -64,7 +64,7 @@ TEST_F(DemoFrame, PartTruncatesTowardZeroAndIsBoundsChecked)
 {
 	// -0.5 truncates to scene 0; flooring it would index -1 and throw.
 	EXPECT_TRUE(renderAt(timeOfNegativePart));
-	// 2.9 truncates to 2, past the end of a two-scene list.
+	// 5 is one past the last scene.
 	EXPECT_EQ("Index out of bounds", messageOf([&] { renderAt(timeOfPartBeyondList); }));
 	glBindFramebuffer(GL_FRAMEBUFFER, 0);
 	EXPECT_TRUE(renderAt(timeOfOmbrix));

@@ -1,6 +1,8 @@
 // The tracks the production tests run on, written as binary track files into Data/.
 #include "TestTracks.h"
 
+#include "Show.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -31,12 +33,12 @@ static void writeTrack(const char* name, std::initializer_list<TestKey> keys)
 
 static int32_t rowAt(double seconds)
 {
-	return (int32_t)(seconds * 17.066666666666666);
+	return (int32_t)(seconds * Show::rowsPerSecond);
 }
 
 void writeTestTracks()
 {
-	writeTrack("Part", { { 0, -0.5f }, { rowAt(10.0), 2.9f }, { rowAt(20.0), 1.0f } });
+	writeTrack("Part", { { 0, -0.5f }, { rowAt(10.0), 5.0f }, { rowAt(20.0), 1.0f } });
 	writeTrack("Camera FOV", { { 0, 90.0f } });
 	writeTrack("Camera Z", { { 0, -30.0f } });
 	writeTrack("Ombrix Color", { { 0, 1.0f } });

@@ -1,5 +1,6 @@
 // The show's clock: rows from the music position, the wall clock while no music plays, and
 // track files read once, on the first request, and not at all before the audio is set.
+#include "FixedClock.h"
 #include "FmodAudio.h"
 #include "Sync.h"
 #include "TestMusic.h"
@@ -12,22 +13,6 @@
 
 namespace
 {
-	class FixedAudio : public Audio
-	{
-	public:
-		void update() override {}
-		void pause() override {}
-		void resume() override {}
-		void stop() override {}
-		bool isStarted() override { return started; }
-		bool isPlaying() override { return started; }
-		double getPosition() override { return started ? seconds : 0.0; }
-		void setPosition(double value) override { seconds = value; }
-
-		bool started = true;
-		double seconds = 0.0;
-	};
-
 	const double rowsPerSecond = 17.066666666666666;
 }
 
@@ -71,14 +56,14 @@ protected:
 TEST_F(SyncTest, TracksAreEvaluatedAtTheRowOfTheMusicPosition)
 {
 	writeRowTrack("Row");
-	FixedAudio audio;
-	audio.seconds = 3.0;
+	FixedClock audio;
+	audio.setPosition(3.0);
 	Sync::get().audio = &audio;
 	EXPECT_NEAR(Sync::getValue("Row"), 51.2, 1e-4);
 	EXPECT_EQ(Sync::getTime(), 3.0);
-	audio.seconds = 60.0;
+	audio.setPosition(60.0);
 	EXPECT_NEAR(Sync::getValue("Row"), 1024.0, 1e-4) << "1024 rows per minute";
-	audio.seconds = 1.234;
+	audio.setPosition(1.234);
 	EXPECT_NEAR(Sync::getValue("Row"), 1.234 * rowsPerSecond, 1e-4) << "the row keeps its fraction";
 }
 
@@ -107,7 +92,7 @@ TEST_F(SyncTest, WithoutAudioEveryValueIsZeroAndNoFileIsRead)
 	EXPECT_EQ(Sync::get().device->findTrack("Early"), -1) << "no track is created before the audio is set";
 
 	writeTrack("Early", trackBytes({ { 0, 9.0f, 0 } }));
-	FixedAudio audio;
+	FixedClock audio;
 	Sync::get().audio = &audio;
 	EXPECT_EQ(Sync::getValue("Early"), 9.0f) << "the file is read on the first request with audio";
 }
@@ -139,7 +124,7 @@ TEST_F(SyncTest, EachTrackFileIsReadOnceOnItsFirstRequest)
 {
 	writeTrack("Fade", trackBytes({ { 0, 1.0f, 0 } }));
 	writeTrack("fade", trackBytes({ { 0, 2.0f, 0 } }));
-	FixedAudio audio;
+	FixedClock audio;
 	Sync::get().audio = &audio;
 
 	EXPECT_EQ(Sync::getValue("Fade"), 1.0f);

@@ -2,11 +2,10 @@
 #include "RenderOptions.h"
 
 #include "Settings.h"
+#include "Show.h"
 
 #include <cstdlib>
 #include <cstring>
-
-static const double showLength = 70.8;
 
 const char* renderUsage()
 {
@@ -108,7 +107,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
 		}
 		else if (std::strcmp(argument, "--from") == 0 || std::strcmp(argument, "--to") == 0)
 		{
-			if (!parseNumber(value, number) || number < 0.0 || number > showLength)
+			if (!parseNumber(value, number) || number < 0.0 || number > Show::length)
 			{
 				error = std::string("bad ") + argument + " " + value + " (expected 0 to 70.8 seconds)";
 				return false;

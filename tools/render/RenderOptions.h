@@ -1,6 +1,8 @@
 // The render tool's command line: output size, what to write, and which stretch of the show.
 #pragma once
 
+#include "Show.h"
+
 #include <string>
 
 enum class RenderMode
@@ -18,7 +20,7 @@ struct RenderOptions
 	int height = 0;
 	double fps = 30.0;
 	double from = 0.0;
-	double to = 70.8;
+	double to = Show::length;
 	double frameTime = 0.0;
 	std::string output; // PNG file, frame directory or video file
 };

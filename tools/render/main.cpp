@@ -10,6 +10,7 @@
 #include "Demo.h"
 #include "FixedClock.h"
 #include "Settings.h"
+#include "Show.h"
 #include "Sync.h"
 
 #include <tarn/Exception.h>
@@ -24,8 +25,6 @@
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
-
-static const char* const musicPath = "Data/wenlo-pirrow_drumlow.mp3";
 
 static double threadCpuMs()
 {
@@ -97,7 +96,7 @@ static int run(const RenderOptions& options)
 
 	std::unique_ptr<VideoEncoder> video;
 	if (options.mode == RenderMode::Video)
-		video.reset(new VideoEncoder(options.output, options.width, options.height, options.fps, musicPath,
+		video.reset(new VideoEncoder(options.output, options.width, options.height, options.fps, Show::musicPath,
 			(double)first / options.fps, (double)total / options.fps));
 	Benchmark benchmark(options.mode == RenderMode::Bench ? total : 0);
 	Progress progress(total);
