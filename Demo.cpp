@@ -17,6 +17,7 @@
 
 #include <GL/glu.h> // Required for: gluErrorString
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -117,7 +118,7 @@ void Demo::build()
 			if (object.sceneIndex != notAScene)
 			{
 				scenes[object.sceneIndex] = effect;
-				sceneCount++;
+				sceneCount = std::max(sceneCount, object.sceneIndex + 1);
 			}
 		}
 		for (int i = 0; i < sceneCount; i++)
