@@ -43,6 +43,24 @@ TEST(TrackRequests, OnlyLiteralSyncGetValueCallsOutsideCommentsCount)
 	}
 }
 
+TEST(TrackRequests, AFileThatComputesNamesAsksForTheNamesInItsTables)
+{
+	const std::string table =
+		"const Credit credits[] = {\n"
+		"\t{ \"Data/corvale.png\", \"Corvale Fade\", nullptr },\n"
+		"\t{ \"Data/g.png\", \"Go Fade\", \"G Offset\" },\n"
+		"};\n"
+		"void f() { if (bad) throw Tarn::Exception(\"Bad thing\", \"Demo\", 127); const char* label = \"Label\"; }\n";
+	EXPECT_TRUE(findTrackRequests("Demo.cpp", table).empty()) << "names passed to nothing computed are not requests";
+
+	const std::vector<TrackRequest> requests = findTrackRequests("Demo.cpp", table + "float fade = Sync::getValue(credits[0].fadeTrack);\n");
+	std::vector<std::string> found;
+	for (const TrackRequest& request : requests)
+		found.push_back(request.place.describe() + " " + request.name);
+	const std::vector<std::string> expected = { "Demo.cpp:6 ", "Demo.cpp:2 Corvale Fade", "Demo.cpp:3 Go Fade", "Demo.cpp:3 G Offset" };
+	EXPECT_EQ(found, expected) << "file names, messages and literals outside tables are not track names";
+}
+
 TEST_F(TrackToolFixture, CheckReportsNamesMissingEitherWay)
 {
 	const std::string show = writeFile("show/scene.tracks", "track Camera FOV\n  0 70 step\ntrack Camera Fov Typo\n  0 1 step\ntrack Part\n  0 0 step\n");

@@ -144,10 +144,47 @@ namespace
 	}
 }
 
+namespace
+{
+	bool mayBeTrackName(const std::string& text)
+	{
+		return !text.empty() && text.find_first_of("/.%\n") == std::string::npos;
+	}
+
+	// The string literals of brace initialisers ("= { ... }" and the braces nested in them):
+	// where the code keeps its track names in a table and passes them on, these are the names.
+	std::vector<TrackRequest> findTableNames(const std::string& fileName, const std::vector<Token>& tokens)
+	{
+		std::vector<TrackRequest> names;
+		std::vector<bool> bracketIsInitializer; // one entry per open bracket: (, [ or {
+		for (size_t i = 0; i < tokens.size(); i++)
+		{
+			const Token& token = tokens[i];
+			if (token.kind == Token::Literal)
+			{
+				if (!bracketIsInitializer.empty() && bracketIsInitializer.back() && mayBeTrackName(token.text))
+					names.push_back({ token.text, SourcePlace{ fileName, token.line } });
+			}
+			else if (isPunctuation(token, "{"))
+			{
+				const bool afterInitializerStart = i > 0 && (isPunctuation(tokens[i - 1], "=") || isPunctuation(tokens[i - 1], ","));
+				const bool nested = i > 0 && isPunctuation(tokens[i - 1], "{") && !bracketIsInitializer.empty() && bracketIsInitializer.back();
+				bracketIsInitializer.push_back(afterInitializerStart || nested);
+			}
+			else if (isPunctuation(token, "(") || isPunctuation(token, "["))
+				bracketIsInitializer.push_back(false);
+			else if ((isPunctuation(token, "}") || isPunctuation(token, ")") || isPunctuation(token, "]")) && !bracketIsInitializer.empty())
+				bracketIsInitializer.pop_back();
+		}
+		return names;
+	}
+}
+
 std::vector<TrackRequest> findTrackRequests(const std::string& fileName, const std::string& source)
 {
 	const std::vector<Token> tokens = SourceTokenizer(source).tokenize();
 	std::vector<TrackRequest> requests;
+	bool computesNames = false;
 	for (size_t i = 0; i + 3 < tokens.size(); i++)
 	{
 		if (tokens[i].text != "Sync" || !isPunctuation(tokens[i + 1], "::") || tokens[i + 2].text != "getValue" || !isPunctuation(tokens[i + 3], "("))
@@ -167,9 +204,17 @@ std::vector<TrackRequest> findTrackRequests(const std::string& fileName, const s
 		}
 		request.literal = sawLiteral && next < tokens.size() && isPunctuation(tokens[next], ")");
 		if (!request.literal)
+		{
 			request.name.clear();
+			computesNames = true;
+		}
 		requests.push_back(request);
 	}
+
+	// A file that passes names around asks for the ones its tables hold.
+	if (computesNames)
+		for (const TrackRequest& name : findTableNames(fileName, tokens))
+			requests.push_back(name);
 	return requests;
 }
 

@@ -14,7 +14,9 @@ struct TrackRequest
 	bool literal = true; // false where the name is computed and cannot be checked
 };
 
-// Every Sync::getValue call in one C++ source, comments and other literals skipped.
+// Every Sync::getValue call in one C++ source, comments and other literals skipped. A source that
+// also calls it with a computed name asks, besides, for every name in its brace-initialised
+// tables (literals without '/' or '.', which are file names and messages).
 std::vector<TrackRequest> findTrackRequests(const std::string& fileName, const std::string& source);
 
 // One line per mismatch, both ways, ordered by name; empty when everything matches.

@@ -73,7 +73,7 @@ namespace
 			for (const TrackRequest& request : findTrackRequests(file, source.str()))
 			{
 				if (!request.literal)
-					std::fprintf(stderr, "%s: note: Sync::getValue with a computed name cannot be checked\n", request.place.describe().c_str());
+					std::fprintf(stderr, "%s: note: Sync::getValue with a computed name: the names in this file's tables are checked instead\n", request.place.describe().c_str());
 				requests.push_back(request);
 			}
 		}
