@@ -17,13 +17,18 @@ FrameCapture::FrameCapture(int width, int height)
 
 const unsigned char* FrameCapture::read()
 {
+	readInto(upright.data());
+	return upright.data();
+}
+
+void FrameCapture::readInto(unsigned char* destination)
+{
 	// Rows of any width come back tightly packed.
 	glPixelStorei(GL_PACK_ALIGNMENT, 1);
 	glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
 	const size_t rowBytes = (size_t)width * 4;
 	for (int row = 0; row < height; row++)
-		std::memcpy(&upright[row * rowBytes], &bottomUp[(height - 1 - row) * rowBytes], rowBytes);
-	return upright.data();
+		std::memcpy(&destination[row * rowBytes], &bottomUp[(height - 1 - row) * rowBytes], rowBytes);
 }
 
 void FrameCapture::writePng(const char* path) const

@@ -12,10 +12,11 @@ public:
 	// Reads the framebuffer that is bound (the window's after a Demo frame), top row first.
 	const unsigned char* read();
 
+	// The same, into the caller's width x height x 4 bytes (a video frame waiting for ffmpeg).
+	void readInto(unsigned char* destination);
+
 	// Writes the last read picture; throws Tarn::Exception naming the file if it cannot.
 	void writePng(const char* path) const;
-
-	int getByteCount() const { return (int)upright.size(); }
 
 private:
 	int width;

@@ -63,6 +63,9 @@ VideoEncoder::VideoEncoder(const std::string& path, int width, int height, doubl
 	input = inputPipe[1];
 	errors = errorPipe[0];
 	errorReader = std::thread(&VideoEncoder::drainErrors, this);
+	for (std::vector<unsigned char>& frame : frames)
+		frame.resize((size_t)width * height * 4);
+	frameWriter = std::thread(&VideoEncoder::writeFrames, this);
 }
 
 VideoEncoder::~VideoEncoder()
@@ -93,25 +96,87 @@ void VideoEncoder::drainErrors()
 	}
 }
 
-void VideoEncoder::write(const unsigned char* pixels, int byteCount)
+unsigned char* VideoEncoder::nextFrame()
+{
+	std::unique_lock<std::mutex> lock(queueLock);
+	queueChanged.wait(lock, [this] { return queued < frameBufferCount || writeFailed; });
+	if (writeFailed)
+	{
+		lock.unlock();
+		close();
+		throw Tarn::Exception(("ffmpeg stopped taking frames: " + errorText()).c_str(), "VideoEncoder", 111);
+	}
+	return frames[(firstQueued + queued) % frameBufferCount].data();
+}
+
+void VideoEncoder::submitFrame()
+{
+	std::lock_guard<std::mutex> lock(queueLock);
+	queued++;
+	queueChanged.notify_all();
+}
+
+// The writer thread: hands each queued frame to ffmpeg in order, until stopped with nothing left.
+void VideoEncoder::writeFrames()
+{
+	for (;;)
+	{
+		std::unique_lock<std::mutex> lock(queueLock);
+		queueChanged.wait(lock, [this] { return queued > 0 || stopping; });
+		if (queued == 0)
+			return;
+		const std::vector<unsigned char>& frame = frames[firstQueued];
+		lock.unlock();
+
+		const bool written = writeAll(frame.data(), frame.size());
+
+		lock.lock();
+		if (!written)
+		{
+			writeFailed = true;
+			queueChanged.notify_all();
+			return;
+		}
+		firstQueued = (firstQueued + 1) % frameBufferCount;
+		queued--;
+		queueChanged.notify_all();
+	}
+}
+
+bool VideoEncoder::writeAll(const unsigned char* bytes, size_t count)
 {
 	size_t written = 0;
-	while (written < (size_t)byteCount)
+	while (written < count)
 	{
-		const ssize_t count = ::write(input, pixels + written, byteCount - written);
-		if (count < 0 && errno == EINTR)
+		const ssize_t result = ::write(input, bytes + written, count - written);
+		if (result < 0 && errno == EINTR)
 			continue;
-		if (count <= 0)
-		{
-			close();
-			throw Tarn::Exception(("ffmpeg stopped taking frames: " + errorText()).c_str(), "VideoEncoder", 111);
-		}
-		written += (size_t)count;
+		if (result <= 0)
+			return false;
+		written += (size_t)result;
 	}
+	return true;
+}
+
+void VideoEncoder::stopWriter()
+{
+	{
+		std::lock_guard<std::mutex> lock(queueLock);
+		stopping = true;
+		queueChanged.notify_all();
+	}
+	if (frameWriter.joinable())
+		frameWriter.join();
 }
 
 void VideoEncoder::finish()
 {
+	stopWriter();
+	if (writeFailed)
+	{
+		close();
+		throw Tarn::Exception(("ffmpeg stopped taking frames: " + errorText()).c_str(), "VideoEncoder", 111);
+	}
 	// End of input tells ffmpeg to finish the file.
 	if (input >= 0)
 		::close(input);
@@ -127,6 +192,8 @@ void VideoEncoder::finish()
 
 void VideoEncoder::close()
 {
+	// The few frames still queued go out first (or fail at once if ffmpeg is gone).
+	stopWriter();
 	if (input >= 0)
 		::close(input);
 	input = -1;

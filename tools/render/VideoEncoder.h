@@ -1,10 +1,14 @@
-// Pipes raw RGBA frames into ffmpeg, which encodes H.264 and muxes the music in. ffmpeg's
-// stderr is drained on a thread of its own, so a chatty encoder can never stall the render.
+// Pipes raw RGBA frames into ffmpeg, which encodes H.264 and muxes the music in. Frames go to
+// ffmpeg from a thread of their own, so the next frame renders while the last one is written;
+// ffmpeg's stderr is drained on another, so a chatty encoder can never stall the render.
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <sys/types.h>
 #include <thread>
+#include <vector>
 
 class VideoEncoder
 {
@@ -20,16 +24,36 @@ public:
 	VideoEncoder(const VideoEncoder&) = delete;
 	VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-	// Writes one upright RGBA frame; throws Tarn::Exception with ffmpeg's last words if it stopped.
-	void write(const unsigned char* pixels, int byteCount);
+	// The buffer for the next upright RGBA frame (width x height x 4 bytes); waits while every
+	// buffer is still queued for ffmpeg. Throws Tarn::Exception with ffmpeg's last words if it
+	// stopped taking frames.
+	unsigned char* nextFrame();
 
-	// Closes ffmpeg's input so it finishes the file, and waits; throws if ffmpeg failed.
+	// Queues the frame written into the buffer nextFrame() gave.
+	void submitFrame();
+
+	// Writes the queued frames, closes ffmpeg's input so it finishes the file, and waits; throws
+	// if ffmpeg failed.
 	void finish();
 
 private:
+	static constexpr int frameBufferCount = 3;
+
+	void writeFrames();
+	bool writeAll(const unsigned char* bytes, size_t count);
+	void stopWriter();
 	void drainErrors();
 	void close();
 	std::string errorText();
+
+	std::vector<unsigned char> frames[frameBufferCount]; // a ring, sized once
+	std::mutex queueLock;
+	std::condition_variable queueChanged;
+	int queued = 0;   // frames submitted and not yet written
+	int firstQueued = 0;
+	bool stopping = false;
+	bool writeFailed = false;
+	std::thread frameWriter;
 
 	pid_t process = -1;
 	int input = -1;

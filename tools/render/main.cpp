@@ -117,11 +117,14 @@ static int run(const RenderOptions& options)
 		}
 		else
 		{
-			const unsigned char* pixels = capture.read();
 			if (video)
-				video->write(pixels, capture.getByteCount());
+			{
+				capture.readInto(video->nextFrame());
+				video->submitFrame();
+			}
 			else
 			{
+				capture.read();
 				std::snprintf(path, sizeof path, "%s/frame_%05ld.png", options.output.c_str(), k);
 				capture.writePng(path);
 			}
