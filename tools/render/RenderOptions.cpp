@@ -99,9 +99,9 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
 		}
 		else if (std::strcmp(argument, "--fps") == 0)
 		{
-			if (!parseNumber(value, options.fps) || options.fps < 1.0 || options.fps > 240.0)
+			if (!parseNumber(value, options.fps) || options.fps < 0.1 || options.fps > 240.0)
 			{
-				error = std::string("bad --fps ") + value + " (expected 1 to 240)";
+				error = std::string("bad --fps ") + value + " (expected 0.1 to 240)";
 				return false;
 			}
 		}
