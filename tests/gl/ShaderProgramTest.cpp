@@ -4,6 +4,9 @@
 
 #include "Program.h"
 #include "Shader.h"
+#include "ShaderProgram.h"
+
+#include <SDL.h> // Required for: SDL_GL_GetProcAddress
 
 #include <filesystem> // Required for: std::filesystem::current_path
 #include <functional> // Required for: std::function
@@ -155,4 +158,47 @@ TEST_F(ProgramTest, LinkedProgramDrawsAndDeletingItLeavesNoProgramInUse)
 	glGetIntegerv(GL_CURRENT_PROGRAM, &current);
 	EXPECT_EQ(current, 0);
 	EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ProgramTest, ShaderProgramBuildsFromPathsAndItsSettersReachEveryUniformKind)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/pass.vert", passVertex);
+	writeTextFile(folder + "/uniforms.frag",
+		"#version 130\n"
+		"uniform float F; uniform int I; uniform vec2 V2; uniform vec3 V3; uniform mat4 M;\n"
+		"void main() { gl_FragColor = vec4(F + float(I) + V2.x + V3.y + M[3][0]); }\n");
+	ShaderProgram shading((folder + "/pass.vert").c_str(), (folder + "/uniforms.frag").c_str());
+	const Program& program = shading.get();
+	glUseProgram(program.id);
+
+	Tarn::Matrix4 matrix;
+	matrix.identity();
+	matrix[12] = 5.0f;
+	program.setUniform("F", 1.5f);
+	program.setUniform("I", 3);
+	program.setUniform("V2", 2.0f, 4.0f);
+	program.setUniform("V3", 0.0f, 6.0f, 0.0f);
+	program.setUniform("M", matrix);
+	program.setUniform("Missing", 1.0f);
+	EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "each setter calls the glUniform that fits its uniform";
+
+	const struct
+	{
+		const char* name;
+		int component;
+		float expected;
+	} reads[] = { { "F", 0, 1.5f }, { "V2", 1, 4.0f }, { "V3", 1, 6.0f }, { "M", 12, 5.0f } };
+	auto getFloats = reinterpret_cast<PFNGLGETUNIFORMFVPROC>(SDL_GL_GetProcAddress("glGetUniformfv"));
+	auto getInts = reinterpret_cast<PFNGLGETUNIFORMIVPROC>(SDL_GL_GetProcAddress("glGetUniformiv"));
+	for (const auto& read : reads)
+	{
+		GLfloat values[16] = {};
+		getFloats(program.id, glGetUniformLocation(program.id, read.name), values);
+		EXPECT_EQ(values[read.component], read.expected) << read.name;
+	}
+	GLint integer = 0;
+	getInts(program.id, glGetUniformLocation(program.id, "I"), &integer);
+	EXPECT_EQ(integer, 3);
+	glUseProgram(0);
 }
