@@ -2,6 +2,7 @@
 // list and the credit images, and draws one frame of the show per render() call.
 #include "Demo.h"
 
+#include "Architecture.h"
 #include "Bloom.h"
 #include "Camera.h"
 #include "Extensions.h"
@@ -53,6 +54,7 @@ namespace
 		{ createPass<Bloom>, Bloom::release, notAScene },
 		{ createScene<Sphurrs>, Sphurrs::release, 0 },
 		{ createScene<Ombrix>, Ombrix::release, 1 },
+		{ createScene<Architecture>, Architecture::release, 3 },
 	};
 
 	// The credit images in the order they load and draw, each with the track that fades it and

@@ -1,0 +1,14 @@
+#version 130
+// The tunnel's slabs: positions, normals and texture coordinates come through the fixed-function
+// channels; lighting happens per fragment in eye space.
+out vec3 eyePosition;
+out vec3 eyeNormal;
+out vec2 surfaceCoordinate;
+
+void main()
+{
+	eyePosition = (gl_ModelViewMatrix * gl_Vertex).xyz;
+	eyeNormal = gl_NormalMatrix * gl_Normal;
+	surfaceCoordinate = gl_MultiTexCoord0.xy;
+	gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
+}

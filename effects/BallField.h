@@ -1,0 +1,26 @@
+// The architecture scene's point layer: a 40 x 40 x 40 grid of glowing points that bulges away
+// from six moving attractors and lights up orange near them, drawn additively as discs.
+#pragma once
+
+#include "ArchitectureLayouts.h"
+
+#include <memory>
+
+class BallField
+{
+public:
+	// Draws the thresholds once; the per-frame arrays are allocated here, never in a frame.
+	BallField();
+
+	BallField(const BallField&) = delete;
+	BallField& operator=(const BallField&) = delete;
+
+	// Tracks: "Arch Ball Motion" (how far the attractors roam), "Arch Balls" (brightness), "Arch
+	// Balls Flicker" (added to each point's threshold; a point shows while the sum is above 0).
+	// Leaves blending off, the blend function (ONE, ONE) and the point size 8.
+	void draw(double t);
+
+private:
+	std::unique_ptr<float[]> thresholds;
+	std::unique_ptr<ArchitectureLayouts::BallPoints> points;
+};
