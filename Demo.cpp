@@ -4,6 +4,7 @@
 
 #include "Bloom.h"
 #include "Camera.h"
+#include "Colon.h"
 #include "Extensions.h"
 #include "FmodAudio.h"
 #include "Ombrix.h"
@@ -53,6 +54,7 @@ namespace
 		{ createPass<Bloom>, Bloom::release, notAScene },
 		{ createScene<Sphurrs>, Sphurrs::release, 0 },
 		{ createScene<Ombrix>, Ombrix::release, 1 },
+		{ createScene<Colon>, Colon::release, 2 },
 	};
 
 	// The credit images in the order they load and draw, each with the track that fades it and
