@@ -5,6 +5,7 @@
 #include "Architecture.h"
 #include "Bloom.h"
 #include "Camera.h"
+#include "Colon.h"
 #include "Extensions.h"
 #include "FmodAudio.h"
 #include "Ombrix.h"
@@ -54,6 +55,7 @@ namespace
 		{ createPass<Bloom>, Bloom::release, notAScene },
 		{ createScene<Sphurrs>, Sphurrs::release, 0 },
 		{ createScene<Ombrix>, Ombrix::release, 1 },
+		{ createScene<Colon>, Colon::release, 2 },
 		{ createScene<Architecture>, Architecture::release, 3 },
 	};
 

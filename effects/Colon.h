@@ -1,0 +1,52 @@
+// Colon: a column of 1500 glowing ring segments in 100 turning layers, a lit tube of 100 bands
+// along its axis and 3000 floating sprites, two thirds of which gather onto a ball, in a sky box.
+#pragma once
+
+#include "ColonLayouts.h"
+#include "Effect.h"
+#include "GLSingleton.h"
+
+#include <memory>
+
+class ShaderProgram;
+class Texture;
+
+class Colon : public Effect, public GLSingleton<Colon>
+{
+public:
+	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
+	// The layouts are built once, with the instance, and never change.
+
+	// Draws into the bound framebuffer (targetFramebuffer) with the uniform matrices only.
+	// Tracks: "Colon Skybox Color" and "Colon Skybox Intensity" tint the sky, "Colon Fade" and
+	// "Colon Separation" switch on and spread the rings, "Colon Cyl Fade" and "Colon Cyl Time"
+	// light the tube, "Colon Ball Red", "Colon Ball Fade" and "Colon Floater Transform" colour and
+	// gather the floaters. Leaves blending off with (GL_SRC_COLOR, GL_ONE), line width 0.5, depth
+	// writes on, program 0 and the sky image bound to GL_TEXTURE_2D on unit 0.
+	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
+
+	const ColonLayouts::Layout& getLayout() const { return layout; }
+
+private:
+	Colon();
+	~Colon();
+	Colon(const Colon&) = delete;
+	Colon& operator=(const Colon&) = delete;
+
+	friend class GLSingleton<Colon>;
+	bool hasObjects() const { return program != nullptr; }
+	void createObjects();
+	void deleteObjects();
+
+	void drawSky(const Tarn::Matrix4& view, const Tarn::Matrix4& projection);
+	void drawRings(float T);
+	void drawTube(float T);
+	void drawFloaters(float T, const Tarn::Matrix4& view, const Tarn::Matrix4& projection);
+
+	const ColonLayouts::Layout layout;
+
+	std::unique_ptr<ShaderProgram> program;      // rings and bands
+	std::unique_ptr<ShaderProgram> skyProgram;
+	std::unique_ptr<ShaderProgram> partsProgram; // the floaters
+	std::unique_ptr<Texture> skyTexture;
+};
