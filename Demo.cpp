@@ -168,6 +168,15 @@ void Demo::releaseGraphics()
 		showObjects[i].release();
 }
 
+// The "Part" value truncated toward zero; a value no int holds (NaN included) becomes -1, which
+// the effect list rejects like any other bad index instead of an undefined conversion.
+static int sceneIndex(float part)
+{
+	if (!(part >= -2147483648.0f && part < 2147483648.0f))
+		return -1;
+	return (int)part;
+}
+
 static Tarn::Matrix4 buildView(double time)
 {
 	Tarn::Matrix4 view;
@@ -217,7 +226,7 @@ bool Demo::render()
 	const Tarn::Matrix4 projection = Camera::perspective(Sync::getValue("Camera FOV"), size.width, size.height);
 	const Tarn::Matrix4 view = buildView(time);
 
-	const int part = (int)Sync::getValue("Part");
+	const int part = sceneIndex(Sync::getValue("Part"));
 	effects[part]->render(sceneFramebuffer, time, view, projection);
 
 	drawCredits();

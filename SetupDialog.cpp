@@ -1,6 +1,8 @@
 // The setup dialog, drawn with Dear ImGui in a small borderless SDL window. Its layout follows
 // the dialog's table in dialog units, scaled to pixels; dragging any free point of the
-// background moves the window (SDL hit test), Enter is OK and Escape is Cancel.
+// background moves the window (SDL hit test), Enter is OK and Escape is Cancel. From the
+// keyboard alone: Tab and Shift+Tab move the focus, Space toggles or presses the focused
+// control (or opens the list), Up and Down change the resolution.
 #include "SetupDialog.h"
 
 #include "Settings.h"
@@ -35,6 +37,18 @@ namespace
 	// The list's height includes its drop-down part; the closed box is one row of text.
 	const UnitRect resolutionRect = { 22, 53, 102, 60 };
 
+	// The controls in tab order; the disabled "Mustache" box takes no focus.
+	enum Control
+	{
+		ResolutionList,
+		FullscreenBox,
+		OkButton,
+		CancelButton,
+		focusableControls
+	};
+
+	const ImU32 focusColour = IM_COL32(0, 84, 153, 255);
+
 	ImVec2 toPixels(int x, int y)
 	{
 		return ImVec2(x * pixelsPerUnit, y * pixelsPerUnit);
@@ -56,6 +70,8 @@ namespace
 		int controlCount = 0;
 		bool popupOpen = false;
 		bool closeList = false; // Enter or Escape while the list is open closes only the list
+		bool toggleList = false; // Space on the list opens or closes it
+		int focus = ResolutionList;
 	};
 
 	SDL_Rect toSdlRect(const ImVec2& min, const ImVec2& max)
@@ -69,9 +85,20 @@ namespace
 			dialog.controls[dialog.controlCount++] = toSdlRect(min, max);
 	}
 
-	void addLastItem(Dialog& dialog)
+	// Records the control just drawn: its area for the hit test, a click moves the focus to it,
+	// and the focused one wears a frame.
+	void addLastItem(Dialog& dialog, int control = -1)
 	{
-		addControl(dialog, ImGui::GetItemRectMin(), ImGui::GetItemRectMax());
+		const ImVec2 min = ImGui::GetItemRectMin();
+		const ImVec2 max = ImGui::GetItemRectMax();
+		addControl(dialog, min, max);
+		if (control < 0)
+			return;
+		if (ImGui::IsItemActivated())
+			dialog.focus = control;
+		if (dialog.focus == control)
+			ImGui::GetWindowDrawList()->AddRect(ImVec2(min.x - 3.0f, min.y - 3.0f), ImVec2(max.x + 3.0f, max.y + 3.0f),
+				focusColour, 2.0f, 0, 1.5f);
 	}
 
 	SDL_HitTestResult SDLCALL hitTest(SDL_Window*, const SDL_Point* point, void* data)
@@ -132,6 +159,14 @@ namespace
 		ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(4.0f, 4.0f));
 		ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(4.0f, 3.0f));
 		dialog.popupOpen = false;
+		if (dialog.toggleList)
+		{
+			// The combo's own popup id lies in the combo's id scope; opening it is a click's work.
+			ImGui::PushID("##resolution");
+			ImGui::OpenPopup("##ComboPopup");
+			ImGui::PopID();
+			dialog.toggleList = false;
+		}
 		if (ImGui::BeginCombo("##resolution", resolutions[dialog.resolution].label))
 		{
 			dialog.popupOpen = true;
@@ -151,7 +186,7 @@ namespace
 		}
 		ImGui::PopStyleVar(3);
 		dialog.closeList = false;
-		addLastItem(dialog);
+		addLastItem(dialog, ResolutionList);
 	}
 
 	void drawCheckBoxes(Dialog& dialog)
@@ -159,7 +194,7 @@ namespace
 		ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(1.0f, 1.0f));
 		ImGui::SetCursorPos(toPixels(fullscreenRect.x, fullscreenRect.y));
 		ImGui::Checkbox("Longboard", &dialog.fullscreen);
-		addLastItem(dialog);
+		addLastItem(dialog, FullscreenBox);
 
 		ImGui::SetCursorPos(toPixels(mustacheRect.x, mustacheRect.y));
 		ImGui::BeginDisabled();
@@ -178,14 +213,14 @@ namespace
 		ImGui::SetCursorPos(toPixels(okRect.x, okRect.y));
 		if (ImGui::Button("Organic Mocha", size))
 			dialog.result = SetupDialog::ok;
-		addLastItem(dialog);
+		addLastItem(dialog, OkButton);
 		ImGui::PopStyleColor();
 		ImGui::PopStyleVar();
 
 		ImGui::SetCursorPos(toPixels(cancelRect.x, cancelRect.y));
 		if (ImGui::Button("Monsanto", toPixels(cancelRect.cx, cancelRect.cy)))
 			dialog.result = SetupDialog::cancel;
-		addLastItem(dialog);
+		addLastItem(dialog, CancelButton);
 	}
 
 	void drawFrame(Dialog& dialog)
@@ -222,9 +257,62 @@ namespace
 		SDL_RenderPresent(dialog.renderer);
 	}
 
+	// Space acts on the focused control as a click would.
+	void pressFocused(Dialog& dialog)
+	{
+		switch (dialog.focus)
+		{
+		case ResolutionList:
+			if (dialog.popupOpen)
+				dialog.closeList = true;
+			else
+				dialog.toggleList = true;
+			break;
+		case FullscreenBox:
+			dialog.fullscreen = !dialog.fullscreen;
+			break;
+		case OkButton:
+			dialog.result = SetupDialog::ok;
+			break;
+		case CancelButton:
+			dialog.result = SetupDialog::cancel;
+			break;
+		}
+	}
+
+	// Tab, Space, Up and Down; true when the key was one of them.
+	bool handleKeyboardControl(Dialog& dialog, const SDL_KeyboardEvent& key)
+	{
+		switch (key.keysym.sym)
+		{
+		case SDLK_TAB:
+			dialog.focus = (dialog.focus + ((key.keysym.mod & KMOD_SHIFT) ? focusableControls - 1 : 1)) % focusableControls;
+			if (dialog.popupOpen)
+				dialog.closeList = true;
+			return true;
+		case SDLK_SPACE:
+			if (!key.repeat)
+				pressFocused(dialog);
+			return true;
+		case SDLK_UP:
+		case SDLK_DOWN:
+		{
+			// Like the list box: the selection stops at the first and the last row.
+			const int step = key.keysym.sym == SDLK_UP ? -1 : 1;
+			const int rows = int(sizeof resolutions / sizeof resolutions[0]);
+			dialog.resolution = SDL_clamp(dialog.resolution + step, 0, rows - 1);
+			return true;
+		}
+		default:
+			return false;
+		}
+	}
+
 	// Enter and Escape end the dialog unless the drop-down is open, which they close instead.
 	void handleEvent(Dialog& dialog, const SDL_Event& event)
 	{
+		if (event.type == SDL_KEYDOWN && handleKeyboardControl(dialog, event.key))
+			return;
 		const bool enterOrEscape = event.type == SDL_KEYDOWN
 			&& (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER || event.key.keysym.sym == SDLK_ESCAPE);
 		if (enterOrEscape && dialog.popupOpen)

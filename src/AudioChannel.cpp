@@ -78,7 +78,7 @@ void AudioChannel::setPaused(bool pause)
 	if (pause)
 		clock.pause(now());
 	else
-		clock.resume();
+		clock.resume(now());
 }
 
 void AudioChannel::stop()

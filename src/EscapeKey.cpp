@@ -13,6 +13,9 @@ EscapeKey::~EscapeKey()
 
 bool EscapeKey::wasPressed()
 {
+	// Events that arrived while nothing pumped (the show loading) reach the watch and the key
+	// state only now, so a key held since before the first frame is seen before it is drawn.
+	SDL_PumpEvents();
 	const bool pressed = pressedSinceCheck.exchange(false);
 	const Uint8* keys = SDL_GetKeyboardState(nullptr);
 	return pressed || keys[SDL_SCANCODE_ESCAPE] != 0;

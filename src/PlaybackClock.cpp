@@ -5,7 +5,7 @@
 PlaybackClock::PlaybackClock(int sampleRate, int deviceBufferFrames, bool pacedByWallClock, int64_t lengthFrames)
 	: sampleRate(sampleRate), deviceBufferFrames(deviceBufferFrames), pacedByWallClock(pacedByWallClock),
 	  lengthFrames(lengthFrames), handedEnd(0), anchored(false), anchorMs(0.0), anchorTime(0.0),
-	  paused(false), reportedMs(0.0)
+	  paused(false), reportedMs(0.0), ended(false), endMs(0.0), endTime(0.0)
 {
 }
 
@@ -56,8 +56,23 @@ double PlaybackClock::computePositionMs(double now) const
 
 double PlaybackClock::getPositionMs(double now)
 {
-	if (anchored && !paused)
+	if (paused)
+		return reportedMs;
+	if (ended)
+	{
+		reportedMs = std::max(reportedMs, endMs + std::max(now - endTime, 0.0) * 1000.0);
+		return reportedMs;
+	}
+	if (anchored)
 		reportedMs = std::max(reportedMs, computePositionMs(now));
+	// A stream that ends early (a short file, or one that stops decoding) must not stop the
+	// clock with it: whatever the music, the show reaches its end.
+	if (lengthFrames >= 0 && reportedMs >= framesToMs(static_cast<double>(lengthFrames)))
+	{
+		ended = true;
+		endMs = reportedMs;
+		endTime = now;
+	}
 	return reportedMs;
 }
 
@@ -67,10 +82,12 @@ void PlaybackClock::pause(double now)
 	paused = true;
 }
 
-void PlaybackClock::resume()
+void PlaybackClock::resume(double now)
 {
 	paused = false;
 	anchored = false;
+	endMs = reportedMs;
+	endTime = now;
 }
 
 void PlaybackClock::seek(int64_t frame)
@@ -78,4 +95,5 @@ void PlaybackClock::seek(int64_t frame)
 	handedEnd = frame;
 	reportedMs = framesToMs(static_cast<double>(frame));
 	anchored = false;
+	ended = false;
 }

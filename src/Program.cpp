@@ -23,7 +23,8 @@ Program::Program(Shader* vertex, Shader* fragment)
 		glGetProgramInfoLog(id, sizeof log, nullptr, log);
 		// The destructor does not run for a constructor that throws.
 		glDeleteProgram(id);
-		throw Tarn::Exception(Tarn::String("Program link failed:\n") + log, "src\\Program", 21);
+		throw Tarn::Exception("Program link failed:\n" + vertex->quotedPath + " and " + fragment->quotedPath + "\n" + log,
+			"src\\Program", 21);
 	}
 }
 

@@ -10,7 +10,8 @@ class Program
 {
 public:
 	// Throws "Invalid vertex or fragment shader." for a null shader and
-	// "Program link failed:\n" + the driver log when linking fails.
+	// "Program link failed:\n" + both shaders' quoted files on the next line + "\n" + the driver
+	// log when linking fails.
 	Program(Shader* vertex, Shader* fragment);
 
 	// Leaves no program in use.

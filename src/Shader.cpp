@@ -4,6 +4,14 @@
 
 #include <tarn/Exception.h>
 
+namespace
+{
+	Tarn::String quoted(const Tarn::String& path)
+	{
+		return "\"" + path + "\"";
+	}
+}
+
 Shader::Shader(const Tarn::String& path, GLenum type)
 	: Shader(Tarn::String(), path, type)
 {
@@ -15,12 +23,16 @@ Shader::Shader(const Tarn::String& prefixPath, const Tarn::String& path, GLenum 
 	if (type != GL_VERTEX_SHADER && type != GL_FRAGMENT_SHADER)
 		throw Tarn::Exception("Invalid shader type specified", "src\\Shader", 26);
 
-	Tarn::String source = readTextFile(path);
+	quotedPath = quoted(path);
+	Tarn::String sourceText = readTextFile(path);
 	if (prefixPath.getLength() > 0)
-		source = readTextFile(prefixPath) + source;
+	{
+		sourceText = readTextFile(prefixPath) + sourceText;
+		quotedPath = quoted(prefixPath) + " + " + quotedPath;
+	}
 
 	id = glCreateShader(type);
-	const GLchar* text = source.getText() ? source.getText() : "";
+	const GLchar* text = sourceText.getText() ? sourceText.getText() : "";
 	glShaderSource(id, 1, &text, nullptr);
 	glCompileShader(id);
 
@@ -32,7 +44,8 @@ Shader::Shader(const Tarn::String& prefixPath, const Tarn::String& path, GLenum 
 		glGetShaderInfoLog(id, sizeof log, nullptr, log);
 		// The destructor does not run for a constructor that throws.
 		glDeleteShader(id);
-		throw Tarn::Exception(Tarn::String("Shader compile failed:\n") + log, "src\\Shader", 43);
+		// The first line stays the bare verdict; the file follows, so the box says which one broke.
+		throw Tarn::Exception("Shader compile failed:\n" + quotedPath + "\n" + log, "src\\Shader", 43);
 	}
 }
 

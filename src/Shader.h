@@ -9,7 +9,8 @@ class Shader
 {
 public:
 	// type is GL_VERTEX_SHADER or GL_FRAGMENT_SHADER. Throws "Invalid shader type specified",
-	// the file reader's "Could not open input file" or "Shader compile failed:\n" + the driver log.
+	// the file reader's "Could not open input file" or "Shader compile failed:\n" + the quoted
+	// path on the next line + "\n" + the driver log.
 	Shader(const Tarn::String& path, GLenum type);
 
 	// Compiles the text of prefixPath (when not empty) followed by the text of path.
@@ -22,4 +23,6 @@ public:
 
 	GLuint id;
 	GLenum type;
+	// The source file, quoted as error messages show it (the prefix file first, when there is one).
+	Tarn::String quotedPath;
 };

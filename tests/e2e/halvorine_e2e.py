@@ -8,6 +8,7 @@ and window with xdotool and checks exit codes, windows and messages. Every wait 
 import ctypes
 import os
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -103,6 +104,14 @@ class Display:
     def press(self, window, key):
         self.xdotool("windowfocus", "--sync", str(window))
         self.xdotool("key", key)
+
+    def type_keys(self, window, *keys):
+        """Keys one after another, each given time to be drawn, as a person types them."""
+        self.xdotool("windowfocus", "--sync", str(window))
+        time.sleep(1.0)  # past the race between mapping and taking focus
+        for key in keys:
+            self.xdotool("key", key)
+            time.sleep(0.3)
 
     def press_until(self, window, key, happened, timeout=20.0):
         """Presses key until happened() is true. Without a window manager a key typed right after a
@@ -304,6 +313,78 @@ def case_missing_data_folder(display, program, output):
           "stderr does not name the missing data file: %r" % program.stderr)
 
 
+def case_keyboard_1024x768_full_screen(display, program, output):
+    """Keys alone: Down twice (the list stops at its last row), Up, Down: 1024x768; Tab to
+    "Longboard", Space checks it; Tab to "Organic Mocha", Space presses it."""
+    dialog = wait_for_dialog(display, program)
+    display.type_keys(dialog, "Down", "Down", "Up", "Down", "Tab", "space")
+    display.screenshot(os.path.join(output, "dialog_keyboard.png"))
+    display.type_keys(dialog, "Tab", "space")
+    window = display.wait_for_window(program, name=WINDOW_TITLE)
+    time.sleep(0.5)
+    x, y, width, height = display.geometry(window)
+    check((x, y, width, height) == (0, 0, 1024, 768), "full-screen window at %d,%d size %dx%d" % (x, y, width, height))
+    display.press_until(window, "Escape", lambda: program.poll() is not None)
+    code = program.finish()
+    check(code == 0, "exit code %d after Escape, expected 0; stderr: %s" % (code, program.stderr))
+
+
+def case_keyboard_list_and_cancel(display, program, output):
+    """Space opens the list, Down picks in it, Enter closes only the list; Shift+Tab from the
+    list reaches "Monsanto", and Space presses it: nothing opens."""
+    dialog = wait_for_dialog(display, program)
+    display.type_keys(dialog, "space", "Down")
+    display.screenshot(os.path.join(output, "dialog_keyboard_list.png"))
+    display.type_keys(dialog, "Return")
+    check(program.poll() is None, "Enter on the open list ended the dialog")
+    display.type_keys(dialog, "shift+Tab", "space")
+    expect_no_show_window(display, program)
+
+
+def case_escape_held_while_loading(display, program, output):
+    """Escape goes down as the dialog closes and stays down: the show ends before its first frame."""
+    dialog = wait_for_dialog(display, program)
+    display.press_until(dialog, "Return", lambda: program.poll() is not None or not display.find_windows(pid=program.pid)
+                        or display.find_windows(name=WINDOW_TITLE))
+    display.xdotool("keydown", "Escape")
+    try:
+        window = display.wait_for_window(program, name=WINDOW_TITLE)
+        display.xdotool("windowfocus", str(window))
+        code = program.finish(timeout=60.0)
+    finally:
+        display.xdotool("keyup", "Escape")
+    check(code == 0, "exit code %d with Escape held, expected 0; stderr: %s" % (code, program.stderr))
+
+
+def case_short_music_ends_at_show_length(display, program, output):
+    """The music cut to its first 10 s: the show plays on in silence and ends by itself at 70.8 s."""
+    dialog = wait_for_dialog(display, program)
+    display.press_until(dialog, "Return", lambda: program.poll() is not None or display.find_windows(name=WINDOW_TITLE))
+    display.wait_for_window(program, name=WINDOW_TITLE)
+    opened = time.monotonic()
+    code = program.finish(timeout=120.0)
+    ran = time.monotonic() - opened
+    check(code == 0, "exit code %d, expected 0; stderr: %s" % (code, program.stderr))
+    # The clock starts after loading, so the window is open a little longer than the show.
+    check(ran >= 65.0, "the show ended after %.1f s, before its length" % ran)
+
+
+def short_music_run_folder(output):
+    """A run folder whose Data/ is the build's, with the music cut to its first 10 s."""
+    folder = os.path.join(output, "short_music_run_folder")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(os.path.join(folder, "Data"))
+    for name in os.listdir("Data"):
+        os.symlink(os.path.abspath(os.path.join("Data", name)), os.path.join(folder, "Data", name))
+    music = os.path.join(folder, "Data", "wenlo-pirrow_drumlow.mp3")
+    os.remove(music)
+    with open(os.path.join("Data", "wenlo-pirrow_drumlow.mp3"), "rb") as source:
+        data = source.read()
+    with open(music, "wb") as cut:
+        cut.write(data[:len(data) * 10 // 71])  # constant bit rate: bytes are time
+    return folder
+
+
 CASES = {
     "dialog_escape": (case_dialog_escape, (1280, 720)),
     "dialog_cancel_button": (case_dialog_cancel_button, (1280, 720)),
@@ -313,6 +394,10 @@ CASES = {
     "fullscreen_at_screen_size": (case_fullscreen_at_screen_size, (1280, 720)),
     "fatal_error_at_start": (case_fatal_error_at_start, (1024, 768)),
     "missing_data_folder": (case_missing_data_folder, (1280, 720)),
+    "keyboard_1024x768_full_screen": (case_keyboard_1024x768_full_screen, (1024, 768)),
+    "keyboard_list_and_cancel": (case_keyboard_list_and_cancel, (1280, 720)),
+    "escape_held_while_loading": (case_escape_held_while_loading, (1280, 720)),
+    "short_music_ends_at_show_length": (case_short_music_ends_at_show_length, (1280, 720)),
 }
 
 
@@ -332,6 +417,8 @@ def main():
         if case is case_missing_data_folder:
             folder = os.path.join(output, "empty_run_folder")
             os.makedirs(folder, exist_ok=True)
+        if case is case_short_music_ends_at_show_length:
+            folder = short_music_run_folder(output)
         program = Program(display, program_path, folder)
         case(display, program, output)
     except Failure as failure:

@@ -27,10 +27,21 @@ namespace
 		"vec4 colour();\n"
 		"void main() { gl_FragColor = colour(); }\n";
 
-	// The text after the message's first line.
-	std::string afterFirstLine(const std::string& message)
+	// The message's lines: the verdict, the files, then the driver log.
+	std::string line(const std::string& message, int index)
 	{
-		const size_t lineEnd = message.find('\n');
+		size_t start = 0;
+		for (int i = 0; i < index && start != std::string::npos; ++i)
+		{
+			start = message.find('\n', start);
+			start = start == std::string::npos ? start : start + 1;
+		}
+		return start == std::string::npos ? "" : message.substr(start, message.find('\n', start) - start);
+	}
+
+	std::string afterSecondLine(const std::string& message)
+	{
+		const size_t lineEnd = message.find('\n', message.find('\n') + 1);
 		return lineEnd == std::string::npos ? "" : message.substr(lineEnd + 1);
 	}
 }
@@ -38,7 +49,7 @@ namespace
 using ShaderTest = GLTest;
 using ProgramTest = GLTest;
 
-TEST_F(ShaderTest, CompileFailureShowsTheDriverLogAfterTheFirstLine)
+TEST_F(ShaderTest, CompileFailureNamesTheFileAndShowsTheDriverLog)
 {
 	const std::string folder = makeTestFolder();
 	writeTextFile(folder + "/broken.frag", "#version 130\nvoid main() { gl_FragColor = undefinedColour; }\n");
@@ -46,8 +57,9 @@ TEST_F(ShaderTest, CompileFailureShowsTheDriverLogAfterTheFirstLine)
 	const Tarn::Exception error = catchException([&] { Shader(Tarn::String((folder + "/broken.frag").c_str()), GL_FRAGMENT_SHADER); });
 
 	const std::string message = text(error.getMessage());
-	EXPECT_EQ(message.substr(0, message.find('\n')), "Shader compile failed:");
-	EXPECT_NE(afterFirstLine(message).find("undefinedColour"), std::string::npos) << "driver log missing: " << message;
+	EXPECT_EQ(line(message, 0), "Shader compile failed:");
+	EXPECT_EQ(line(message, 1), "\"" + folder + "/broken.frag\"");
+	EXPECT_NE(afterSecondLine(message).find("undefinedColour"), std::string::npos) << "driver log missing: " << message;
 	EXPECT_EQ(text(error.getFile()), "src\\Shader");
 	EXPECT_EQ(error.getLine(), 43);
 }
@@ -97,9 +109,14 @@ TEST_F(ShaderTest, PrefixTextComesBeforeTheSource)
 	// Without the prefix COLOUR is undefined.
 	const Tarn::Exception error = catchException([&] { Shader(body, GL_FRAGMENT_SHADER); });
 	EXPECT_NE(text(error.getMessage()).find("COLOUR"), std::string::npos) << text(error.getMessage());
+
+	// With a broken prefix both files are named.
+	writeTextFile(folder + "/broken.glsl", "#version 130\nbroken\n");
+	const Tarn::Exception prefixError = catchException([&] { Shader(Tarn::String((folder + "/broken.glsl").c_str()), body, GL_FRAGMENT_SHADER); });
+	EXPECT_EQ(line(text(prefixError.getMessage()), 1), "\"" + folder + "/broken.glsl\" + \"" + folder + "/body.frag\"");
 }
 
-TEST_F(ProgramTest, LinkFailureShowsTheDriverLogAfterTheFirstLine)
+TEST_F(ProgramTest, LinkFailureNamesBothFilesAndShowsTheDriverLog)
 {
 	const std::string folder = makeTestFolder();
 	writeTextFile(folder + "/pass.vert", passVertex);
@@ -110,8 +127,9 @@ TEST_F(ProgramTest, LinkFailureShowsTheDriverLogAfterTheFirstLine)
 	const Tarn::Exception error = catchException([&] { Program(&vertex, &fragment); });
 
 	const std::string message = text(error.getMessage());
-	EXPECT_EQ(message.substr(0, message.find('\n')), "Program link failed:");
-	EXPECT_NE(afterFirstLine(message).find("colour"), std::string::npos) << "driver log missing: " << message;
+	EXPECT_EQ(line(message, 0), "Program link failed:");
+	EXPECT_EQ(line(message, 1), "\"" + folder + "/pass.vert\" and \"" + folder + "/unresolved.frag\"");
+	EXPECT_NE(afterSecondLine(message).find("colour"), std::string::npos) << "driver log missing: " << message;
 	EXPECT_EQ(text(error.getFile()), "src\\Program");
 	EXPECT_EQ(error.getLine(), 21);
 }

@@ -66,6 +66,8 @@ TEST_F(DemoFrame, PartTruncatesTowardZeroAndIsBoundsChecked)
 	EXPECT_TRUE(renderAt(timeOfNegativePart));
 	// 5 is one past the last scene.
 	EXPECT_EQ("Index out of bounds", messageOf([&] { renderAt(timeOfPartBeyondList); }));
+	for (double time : timesOfPartsNoIntHolds)
+		EXPECT_EQ("Index out of bounds", messageOf([&] { renderAt(time); })) << "at " << time << " s";
 	glBindFramebuffer(GL_FRAMEBUFFER, 0);
 	EXPECT_TRUE(renderAt(timeOfOmbrix));
 }

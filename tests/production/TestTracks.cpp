@@ -3,6 +3,7 @@
 
 #include "Show.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -38,7 +39,8 @@ static int32_t rowAt(double seconds)
 
 void writeTestTracks()
 {
-	writeTrack("Part", { { 0, -0.5f }, { rowAt(10.0), 5.0f }, { rowAt(20.0), 1.0f } });
+	writeTrack("Part", { { 0, -0.5f }, { rowAt(10.0), 5.0f }, { rowAt(20.0), 1.0f }, { rowAt(40.0), std::nanf("") },
+		{ rowAt(45.0), 3e9f }, { rowAt(50.0), -3e9f }, { rowAt(55.0), 1.0f } });
 	writeTrack("Camera FOV", { { 0, 90.0f } });
 	writeTrack("Camera Z", { { 0, -30.0f } });
 	writeTrack("Ombrix Color", { { 0, 1.0f } });

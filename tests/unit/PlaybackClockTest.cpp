@@ -43,7 +43,7 @@ TEST(PlaybackClock, HoldsWhenTheDeviceIsLateAndNeverGoesBackwards)
 	}
 }
 
-TEST(PlaybackClock, StopsAtTheEndOfTheMusic)
+TEST(PlaybackClock, RunsOnTheWallClockAfterTheMusicEnds)
 {
 	PlaybackClock clock(rate, buffer, false, 5000);
 	clock.onBufferHanded(buffer, 0.0);
@@ -51,13 +51,27 @@ TEST(PlaybackClock, StopsAtTheEndOfTheMusic)
 	clock.onBufferHanded(500, 0.040); // the decoder ran out half way
 	EXPECT_NEAR(clock.getPositionMs(0.045), 45.0, 1e-6);
 	clock.onBufferHanded(0, 0.060);
-	EXPECT_NEAR(clock.getPositionMs(0.060), 50.0, 1e-6);
-	EXPECT_NEAR(clock.getPositionMs(0.500), 50.0, 1e-6);
+	EXPECT_NEAR(clock.getPositionMs(0.060), 50.0, 1e-6) << "the music's end is reached";
+	EXPECT_NEAR(clock.getPositionMs(0.500), 490.0, 1e-6) << "no more buffers, yet time goes on";
+	clock.pause(0.600);
+	EXPECT_NEAR(clock.getPositionMs(2.0), 590.0, 1e-6);
+	clock.resume(3.0);
+	EXPECT_NEAR(clock.getPositionMs(3.5), 1090.0, 1e-6) << "resumed from where it was paused";
+	clock.seek(1000);
+	clock.onBufferHanded(buffer, 4.0);
+	EXPECT_NEAR(clock.getPositionMs(4.010), 30.0, 1e-6) << "a seek back into the music follows the device again";
+
+	// Known length, silent device: the length caps the device's pace, then the wall clock takes over.
+	PlaybackClock known(rate, buffer, true, 100000);
+	known.onBufferHanded(buffer, 1.0);
+	EXPECT_NEAR(known.getPositionMs(3.0), 2000.0, 1e-6);
+	EXPECT_NEAR(known.getPositionMs(3.5), 2500.0, 1e-6);
 
 	PlaybackClock unknownLength(rate, buffer, true, -1);
 	unknownLength.onBufferHanded(buffer, 0.0);
 	unknownLength.onBufferHanded(200, 0.001);
 	EXPECT_NEAR(unknownLength.getPositionMs(1.0), 24.0, 1e-6) << "a short buffer marks the end";
+	EXPECT_NEAR(unknownLength.getPositionMs(1.5), 524.0, 1e-6);
 }
 
 TEST(PlaybackClock, PauseHoldsAndResumeWaitsForTheNextBuffer)
@@ -66,7 +80,7 @@ TEST(PlaybackClock, PauseHoldsAndResumeWaitsForTheNextBuffer)
 	clock.onBufferHanded(buffer, 0.0);
 	clock.pause(0.010);
 	EXPECT_NEAR(clock.getPositionMs(0.500), 10.0, 1e-6);
-	clock.resume();
+	clock.resume(0.500);
 	EXPECT_NEAR(clock.getPositionMs(0.600), 10.0, 1e-6);
 	clock.onBufferHanded(buffer, 0.610); // frames 1000..2000 handed: 20 ms is heard from now
 	EXPECT_NEAR(clock.getPositionMs(0.610), 20.0, 1e-6);
@@ -96,11 +110,11 @@ TEST(PlaybackClock, SilentDeviceFollowsTheWallClock)
 	EXPECT_NEAR(clock.getPositionMs(1.5), 500.0, 1e-6);
 	clock.pause(1.5);
 	EXPECT_NEAR(clock.getPositionMs(3.0), 500.0, 1e-6);
-	clock.resume();
+	clock.resume(3.0);
 	clock.onBufferHanded(buffer, 4.0);
 	EXPECT_NEAR(clock.getPositionMs(4.25), 750.0, 1e-6);
 	clock.seek(60000);
 	clock.onBufferHanded(buffer, 5.0);
 	EXPECT_NEAR(clock.getPositionMs(5.5), 1700.0, 1e-6);
-	EXPECT_NEAR(clock.getPositionMs(9.0), 2000.0, 1e-6) << "no further than the music's length";
+	EXPECT_NEAR(clock.getPositionMs(6.0), 2000.0, 1e-6) << "no further than the music's length";
 }
