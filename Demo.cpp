@@ -6,6 +6,8 @@
 #include "Camera.h"
 #include "Extensions.h"
 #include "FmodAudio.h"
+#include "Garbitch.h"
+#include "NoiseTexture.h"
 #include "Ombrix.h"
 #include "PerkProc.h"
 #include "RenderTarget.h"
@@ -51,8 +53,10 @@ namespace
 	const ShowObject showObjects[] = {
 		{ createPass<PerkProc>, PerkProc::release, notAScene },
 		{ createPass<Bloom>, Bloom::release, notAScene },
+		{ createPass<NoiseTexture>, NoiseTexture::release, notAScene },
 		{ createScene<Sphurrs>, Sphurrs::release, 0 },
 		{ createScene<Ombrix>, Ombrix::release, 1 },
+		{ createScene<Garbitch>, Garbitch::release, 4 },
 	};
 
 	// The credit images in the order they load and draw, each with the track that fades it and
