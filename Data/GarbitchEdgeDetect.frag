@@ -1,5 +1,6 @@
 // Edges of the picture in Tex: a Sobel filter of its brightness, taps Spread apart, in 720ths
-// of the picture's height so lines are as thick at every output size. The edges are tinted by
+// of the picture's height so lines are as thick at every output size, but never closer than a
+// pixel (small previews would lose their edges between the texels). The edges are tinted by
 // Color and scaled by Strength; BackgroundMix adds the picture itself back underneath.
 #version 130
 
@@ -20,7 +21,7 @@ float brightnessAt(vec2 offset)
 
 void main()
 {
-	vec2 tap = vec2(Spread * Resolution.y / 720.0) / Resolution;
+	vec2 tap = vec2(max(Spread * Resolution.y / 720.0, min(Spread, 1.0))) / Resolution;
 	float tl = brightnessAt(vec2(-tap.x, tap.y));
 	float t = brightnessAt(vec2(0.0, tap.y));
 	float tr = brightnessAt(vec2(tap.x, tap.y));

@@ -109,12 +109,15 @@ void Garbitch::deleteObjects()
 
 void Garbitch::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection)
 {
+	// Fetched before anything is bound: a first call generates the volume, which leaves
+	// framebuffer 0 bound and program 0 in use.
+	const unsigned int noise = NoiseTexture::get().id;
 	const OutputSize size = getOutputSize();
 
 	glBindFramebuffer(GL_FRAMEBUFFER, targets[0]->id);
 	glViewport(0, 0, size.width, size.height);
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-	drawSlices(time, view, projection);
+	drawSlices(noise, time, view, projection);
 
 	// First edges: the slices' outlines alone.
 	glBindFramebuffer(GL_FRAMEBUFFER, targets[1]->id);
@@ -148,7 +151,7 @@ void Garbitch::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4
 	endEdgePass();
 }
 
-void Garbitch::drawSlices(double time, const Tarn::Matrix4& view, const Tarn::Matrix4& projection)
+void Garbitch::drawSlices(unsigned int noise, double time, const Tarn::Matrix4& view, const Tarn::Matrix4& projection)
 {
 	glBlendFunc(GL_ONE, GL_ONE);
 	glEnable(GL_BLEND);
@@ -156,7 +159,7 @@ void Garbitch::drawSlices(double time, const Tarn::Matrix4& view, const Tarn::Ma
 	const Program& program = sliceProgram->get();
 	glUseProgram(program.id);
 	glActiveTexture(GL_TEXTURE0);
-	glBindTexture(GL_TEXTURE_3D, NoiseTexture::get().id);
+	glBindTexture(GL_TEXTURE_3D, noise);
 	program.setUniform("NoiseTex", 0);
 
 	const float fadeout = Sync::getValue("Garbitch Fadeout");

@@ -70,7 +70,7 @@ private:
 	bool hasObjects() const { return sliceProgram != nullptr; }
 	void createObjects();
 	void deleteObjects();
-	void drawSlices(double time, const Tarn::Matrix4& view, const Tarn::Matrix4& projection);
+	void drawSlices(unsigned int noise, double time, const Tarn::Matrix4& view, const Tarn::Matrix4& projection);
 	const Program& beginEdgePass(const RenderTarget& source, const OutputSize& size);
 	static void endEdgePass();
 
