@@ -8,6 +8,8 @@
 #include "Colon.h"
 #include "Extensions.h"
 #include "FmodAudio.h"
+#include "Garbitch.h"
+#include "NoiseTexture.h"
 #include "Ombrix.h"
 #include "PerkProc.h"
 #include "RenderTarget.h"
@@ -53,10 +55,12 @@ namespace
 	const ShowObject showObjects[] = {
 		{ createPass<PerkProc>, PerkProc::release, notAScene },
 		{ createPass<Bloom>, Bloom::release, notAScene },
+		{ createPass<NoiseTexture>, NoiseTexture::release, notAScene },
 		{ createScene<Sphurrs>, Sphurrs::release, 0 },
 		{ createScene<Ombrix>, Ombrix::release, 1 },
 		{ createScene<Colon>, Colon::release, 2 },
 		{ createScene<Architecture>, Architecture::release, 3 },
+		{ createScene<Garbitch>, Garbitch::release, 4 },
 	};
 
 	// The credit images in the order they load and draw, each with the track that fades it and
