@@ -164,6 +164,14 @@ void Demo::releaseGraphics()
 		showObjects[i].release();
 }
 
+// The effect list keeps pointing at the same scene objects: only their GL objects are new.
+void Demo::rebuildGraphics()
+{
+	releaseGraphics();
+	for (const ShowObject& object : showObjects)
+		object.create();
+}
+
 static Tarn::Matrix4 buildView(double time)
 {
 	Tarn::Matrix4 view;
