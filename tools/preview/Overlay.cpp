@@ -65,9 +65,11 @@ void Overlay::draw(const OverlayState& state, const MusicSections& sections, Tra
 				ShowPosition::formatBarBeat(transport.getLoopTo()).c_str());
 		}
 		drawStrip(state, sections, transport);
+		ImGui::PushTextWrapPos(0.0f);
 		for (const std::string* error : { state.trackError, state.shaderError })
 			if (!error->empty())
 				ImGui::TextColored(ImVec4(1.0f, 0.45f, 0.4f, 1.0f), "%s", error->c_str());
+		ImGui::PopTextWrapPos();
 		ImGui::End();
 	}
 	ImGui::Render();
