@@ -102,12 +102,14 @@ def wait_for_picture(display, window, differs_from, timeout=10.0):
 
 
 def steady_picture(display, window):
-    """A picture that two captures agree on: the frame after the one in flight."""
+    """A picture that three captures in a row agree on, so a slow frame is not taken for a still one."""
     previous = grab(display, window)
-    for _ in range(20):
+    agreed = 0
+    for _ in range(30):
         time.sleep(0.3)
         picture = grab(display, window)
-        if difference(picture, previous) < 0.01:
+        agreed = agreed + 1 if difference(picture, previous) < 0.01 else 0
+        if agreed == 2:
             return picture
         previous = picture
     raise Failure("the paused picture does not settle")
