@@ -172,6 +172,14 @@ void Demo::releaseGraphics()
 		showObjects[i].release();
 }
 
+// The effect list keeps pointing at the same scene objects: only their GL objects are new.
+void Demo::rebuildGraphics()
+{
+	releaseGraphics();
+	for (const ShowObject& object : showObjects)
+		object.create();
+}
+
 // The "Part" value truncated toward zero; a value no int holds (NaN included) becomes -1, which
 // the effect list rejects like any other bad index instead of an undefined conversion.
 static int sceneIndex(float part)

@@ -32,6 +32,11 @@ public:
 	// Draws one frame into the window's framebuffer; false once the show is over (70.8 s).
 	virtual bool render();
 
+	// Releases the GL objects of every pass and scene and creates them again from Data/, in the
+	// show's order, with the current context (the preview's shader reload). Throws what creation
+	// throws; the objects made before the failure stay, the failing one is left without objects.
+	void rebuildGraphics();
+
 private:
 	void build();
 	void drawCredits();

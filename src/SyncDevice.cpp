@@ -71,6 +71,19 @@ int SyncDevice::findTrack(const char* name) const
 	return -1;
 }
 
+void SyncDevice::reloadTracks()
+{
+	for (int i = 0; i < trackCount; i++)
+	{
+		SyncTrack* track = tracks[i];
+		std::free(track->keys);
+		track->keys = nullptr;
+		track->keyCount = 0;
+		if (const char* path = composeTrackPath(base, track->name))
+			track->load(path);
+	}
+}
+
 SyncTrack* SyncDevice::getTrack(const char* name)
 {
 	const int index = findTrack(name);

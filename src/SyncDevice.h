@@ -20,6 +20,10 @@ struct SyncDevice
 	// valid for the life of the process.
 	SyncTrack* getTrack(const char* name);
 
+	// Reads every track already created from its file again, freeing the old keys; the track
+	// records stay where they are, so nothing that holds one needs to ask again.
+	void reloadTracks();
+
 	// Index of the first track whose name equals name byte for byte, or -1.
 	int findTrack(const char* name) const;
 

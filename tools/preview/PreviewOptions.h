@@ -1,0 +1,24 @@
+// The preview's command line: window size, where to start, the loop, and where the sources are.
+#pragma once
+
+#include <string>
+
+struct PreviewOptions
+{
+	int width = 1280;
+	int height = 720;
+	double start = 0.0; // seconds
+	bool loop = false;
+	double loopFrom = 0.0;
+	double loopTo = 0.0;
+	bool paused = false;
+	bool overlay = true;
+	std::string sources; // the source tree holding show/ and Data/
+};
+
+// Parses argv; returns false (with the reason in error) for anything it cannot use. A start
+// outside the show, or a loop that is empty or leaves the show, is refused; a loop's end past
+// the show's end is cut to it. Without --at or --bar a loop starts at its beginning.
+bool parsePreviewOptions(int argc, char** argv, PreviewOptions& options, std::string& error);
+
+const char* previewUsage();

@@ -1,0 +1,189 @@
+// halvorine-preview: the demo maker's view of the show. The real Demo in a window with its
+// music, started anywhere, paused, stepped by beats and bars, looped, with an overlay, and
+// the sources' show/*.tracks and shaders reloaded as they are saved.
+#include "FileWatcher.h"
+#include "MusicSections.h"
+#include "Overlay.h"
+#include "PreviewOptions.h"
+#include "PreviewWindow.h"
+#include "ShaderReloader.h"
+#include "SilentClock.h"
+#include "TrackReloader.h"
+#include "Transport.h"
+
+#include "Demo.h"
+#include "Extensions.h"
+#include "FmodAudio.h"
+#include "Settings.h"
+#include "Show.h"
+#include "Sync.h"
+
+#include <tarn/Exception.h>
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace
+{
+	const char* const windowTitle = "Halvorine preview";
+	const double pollInterval = 0.25; // seconds between looks at the sources
+
+	double nowSeconds()
+	{
+		return (double)SDL_GetPerformanceCounter() / (double)SDL_GetPerformanceFrequency();
+	}
+
+	void report(const std::string& message)
+	{
+		std::fprintf(stderr, "halvorine-preview: %s\n", message.c_str());
+	}
+
+	void requireFolder(const std::string& folder)
+	{
+		if (!std::filesystem::is_directory(folder))
+			throw Tarn::Exception(("The sources have no folder \"" + folder + "\" (give the source tree with --sources DIR)").c_str(),
+				"tools\\preview", 0);
+	}
+
+	// Keys move the music; the overlay may take the mouse first.
+	void handleKey(const SDL_KeyboardEvent& key, Transport& transport, Overlay& overlay, bool& quit)
+	{
+		const bool shift = (key.keysym.mod & KMOD_SHIFT) != 0;
+		switch (key.keysym.sym)
+		{
+		case SDLK_ESCAPE: quit = true; break;
+		case SDLK_SPACE: transport.togglePause(); break;
+		case SDLK_LEFT: shift ? transport.stepBars(-1) : transport.stepBeats(-1); break;
+		case SDLK_RIGHT: shift ? transport.stepBars(1) : transport.stepBeats(1); break;
+		case SDLK_HOME: transport.home(); break;
+		case SDLK_l: transport.toggleSectionLoop(); break;
+		case SDLK_TAB: overlay.toggle(); break;
+		default: break;
+		}
+	}
+
+	int runPreview(const PreviewOptions& options)
+	{
+		const std::string sources = options.sources.empty() ? HALVORINE_SOURCE_DIR : options.sources;
+		const std::string showFolder = sources + "/show";
+		const std::string shaderFolder = sources + "/Data";
+		requireFolder(showFolder);
+		requireFolder(shaderFolder);
+		const MusicSections sections = readMusicSections(showFolder + "/music-sections.txt");
+
+		setOutputSizeOverride(options.width, options.height);
+		PreviewWindow window;
+		window.create(windowTitle, false, options.width, options.height, 0);
+		loadExtensions();
+
+		// The music starts before the Demo is built so that the clock the Demo is given is the
+		// one that plays; it waits, paused, until everything is loaded.
+		FmodAudio music;
+		music.play(Show::musicPath);
+		SilentClock silence;
+		const bool withMusic = music.isStarted();
+		if (!withMusic)
+			report(std::string("the music \"") + Show::musicPath + "\" could not be played; previewing without sound, on the wall clock");
+		Audio& clock = withMusic ? (Audio&)music : (Audio&)silence;
+		Transport transport(clock, sections);
+		transport.setPaused(true);
+
+		std::string trackError;
+		TrackReloader tracks(showFolder, "Data/", *Sync::get().device);
+		if (!tracks.reload(trackError))
+			report(trackError);
+
+		Demo demo(clock);
+		std::string shaderError;
+		ShaderReloader shaders(shaderFolder, "Data", [&demo] { demo.rebuildGraphics(); });
+		FileWatcher trackWatcher(showFolder, { ".tracks" });
+		FileWatcher shaderWatcher(shaderFolder, { ".vert", ".frag" });
+
+		Overlay overlay(window.getHandle(), window.renderContext);
+		bool quit = false;
+		window.onEvent = [&](const SDL_Event& event) {
+			if (overlay.handleEvent(event))
+				return;
+			if (event.type == SDL_KEYDOWN)
+				handleKey(event.key, transport, overlay, quit);
+		};
+		if (!options.overlay)
+			overlay.toggle();
+		if (options.loop)
+			transport.setLoop(options.loopFrom, options.loopTo);
+		transport.seek(options.start);
+		transport.setPaused(options.paused);
+
+		double nextPoll = nowSeconds() + pollInterval;
+		double lastFrame = nowSeconds();
+		double frameMs = 0.0;
+		while (!quit && window.isOpen() && !window.isCloseRequested())
+		{
+			const double frameStart = nowSeconds();
+			if (frameStart >= nextPoll)
+			{
+				nextPoll = frameStart + pollInterval;
+				if (!trackWatcher.poll().empty())
+				{
+					if (tracks.reload(trackError))
+						report("tracks reloaded from " + showFolder + " in " + std::to_string((int)((nowSeconds() - frameStart) * 1000.0)) + " ms");
+					else
+						report(trackError);
+				}
+				const std::vector<std::string> changed = shaderWatcher.poll();
+				if (!changed.empty())
+				{
+					if (shaders.reload(changed, shaderError))
+						report("shaders rebuilt: " + changed.front() + (changed.size() > 1 ? " and others" : ""));
+					else
+						report(shaderError);
+				}
+			}
+
+			transport.update();
+			if (!demo.render())
+			{
+				window.handleEvents();
+				continue;
+			}
+			const OverlayState state{ Sync::getTime(), (int)Sync::getValue("Part"), frameMs, &trackError, &shaderError };
+			overlay.draw(state, sections, transport);
+			window.update();
+
+			const double end = nowSeconds();
+			frameMs = frameMs * 0.9 + (end - lastFrame) * 1000.0 * 0.1;
+			lastFrame = end;
+		}
+		return 0;
+	}
+}
+
+int main(int argc, char** argv)
+{
+	for (int i = 1; i < argc; i++)
+		if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+		{
+			std::fputs(previewUsage(), stdout);
+			return 0;
+		}
+	PreviewOptions options;
+	std::string error;
+	if (!parsePreviewOptions(argc, argv, options, error))
+	{
+		std::fprintf(stderr, "halvorine-preview: %s\n%s", error.c_str(), previewUsage());
+		return 2;
+	}
+	try
+	{
+		return runPreview(options);
+	}
+	catch (const Tarn::Exception& exception)
+	{
+		report(exception.getMessage().getText() ? exception.getMessage().getText() : "");
+		return 1;
+	}
+}
