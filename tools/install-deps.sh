@@ -10,4 +10,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   fonts-dejavu-core fonts-lato \
   libgtest-dev libgmock-dev \
   xvfb xauth ffmpeg sox \
-  xdotool x11-utils xfonts-base imagemagick
+  xdotool x11-utils xfonts-base imagemagick strace \
+  clang libfuzzer-14-dev

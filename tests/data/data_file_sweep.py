@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Every data file the show reads, in turn missing, empty, cut in half and replaced by garbage.
+
+Usage: data_file_sweep.py RENDER_TOOL TRACK_TOOL DATA_FOLDER OUTPUT_FOLDER
+The files swept are those an intact render of the whole show opens (seen with strace), so a file that only a scene
+still to come will read is not expected to matter yet. Shaders and images stop the show: the render tool (the real Demo, at a tiny size) exits with 1
+and its message names the file. Track files are tolerated: the show still renders (the track
+reads as 0), and the track tool names the file. The music is not read by the render tool; the
+unit and end-to-end tests cover its fallbacks.
+"""
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+
+FATAL_KINDS = (".vert", ".frag", ".png", ".jpg")
+
+
+def damaged(original, variant, name):
+    if variant == "empty":
+        return b""
+    if variant == "truncated":
+        return original[:len(original) // 2]
+    generator = random.Random(name)  # the same garbage on every run
+    return bytes(generator.getrandbits(8) for _ in range(max(len(original), 64)))
+
+
+class RunFolder:
+    """A run folder whose Data/ links to the build's files, one of which can be replaced."""
+
+    def __init__(self, data, folder):
+        self.data = data
+        self.folder = folder
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(os.path.join(folder, "Data"))
+        self.names = sorted(os.listdir(data))
+        for name in self.names:
+            self.restore(name)
+
+    def path(self, name):
+        return os.path.join(self.folder, "Data", name)
+
+    def restore(self, name):
+        if os.path.lexists(self.path(name)):
+            os.remove(self.path(name))
+        os.symlink(os.path.join(self.data, name), self.path(name))
+
+    def damage(self, name, variant):
+        with open(os.path.join(self.data, name), "rb") as source:
+            original = source.read()
+        os.remove(self.path(name))
+        if variant != "missing":
+            with open(self.path(name), "wb") as target:
+                target.write(damaged(original, variant, name))
+
+
+def run(arguments, folder):
+    environment = dict(os.environ, SDL_VIDEODRIVER="offscreen")
+    try:
+        result = subprocess.run(arguments, cwd=folder, env=environment, capture_output=True, text=True,
+                                errors="replace", timeout=60)
+    except subprocess.TimeoutExpired:
+        return None, "did not finish within 60 s"
+    return result.returncode, result.stderr
+
+
+def files_read(render, folder):
+    """The Data/ files one intact render opens."""
+    log = os.path.join(folder, "strace.log")
+    code, stderr = run(["strace", "-f", "-e", "trace=openat", "-o", log] + render, folder)
+    if code != 0:
+        sys.exit("the intact data does not render under strace (code %s): %s" % (code, stderr))
+    with open(log) as trace:
+        return set(re.findall(r'openat\(AT_FDCWD, "Data/([^"/]+)"', trace.read()))
+
+
+def main():
+    if len(sys.argv) != 5:
+        sys.exit(__doc__)
+    render_tool, track_tool = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    data, output = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
+    run_folder = RunFolder(data, os.path.join(output, "data_file_sweep"))
+    # One frame a second of the whole show, so every scene asks for its tracks; with every track
+    # at 0 one frame is enough (the scene drawn then is slow in software).
+    render = [render_tool, "--size", "32x18", "--fps", "1", "--bench"]
+    one_frame = [render_tool, "--size", "32x18", "--frame", "1.0", "--out", os.path.join(run_folder.folder, "frame.png")]
+    failures = []
+    read = files_read(render, run_folder.folder)
+    fatal = [name for name in run_folder.names if name.endswith(FATAL_KINDS) and name in read]
+    tracks = [name for name in run_folder.names if name.endswith(".track") and name in read]
+    if not fatal or not tracks:
+        sys.exit("the render read no shaders, images or tracks from " + data)
+
+    for variant in ("missing", "empty", "truncated", "garbage"):
+        for name in fatal:
+            run_folder.damage(name, variant)
+            code, stderr = run(one_frame, run_folder.folder)
+            run_folder.restore(name)
+            if code != 1 or '"Data/%s"' % name not in stderr:
+                failures.append("%s %s: exit code %s, expected 1 and a message naming it: %s"
+                                % (name, variant, code, stderr.strip()[-400:]))
+
+        # Every track damaged at once: the show still renders, each reading as 0.
+        for name in tracks:
+            run_folder.damage(name, variant)
+        code, stderr = run(one_frame, run_folder.folder)
+        if code != 0:
+            failures.append("every track %s: exit code %s, expected 0: %s" % (variant, code, stderr.strip()[-400:]))
+        for name in tracks:
+            code, stderr = run([track_tool, "dump", "Data/" + name], run_folder.folder)
+            if code == 0 or '"Data/%s"' % name not in stderr:
+                failures.append("%s %s: the track tool does not name it (exit code %s): %s"
+                                % (name, variant, code, stderr.strip()))
+            run_folder.restore(name)
+
+    print("%d shaders and images and %d tracks, each missing, empty, truncated and garbage" % (len(fatal), len(tracks)))
+    unread = [name for name in run_folder.names if name.endswith(FATAL_KINDS) and name not in read]
+    if unread:
+        print("not read by the show (yet): " + " ".join(unread))
+    for failure in failures:
+        print("FAILED: " + failure)
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
