@@ -1,12 +1,10 @@
 // The slab-and-cloud scene draws without a GL error and leaves the state it promises; its fade
 // decides whether the slabs draw at all, its flicker how many points, and the slab window keeps
 // its ends. What was drawn is counted with a primitives-generated query.
-#include "GLTest.h"
+#include "SceneTest.h"
 
-#include "../unit/TrackFileFixture.h" // Required for: trackBytes
 #include "Architecture.h"
 #include "ArchitectureLayouts.h"
-#include "FixedClock.h"
 #include "RenderTarget.h"
 #include "Settings.h"
 #include "Show.h"
@@ -15,7 +13,6 @@
 #include <SDL.h> // Required for: SDL_GL_GetProcAddress
 
 #include <cstdint> // Required for: uint8_t
-#include <fstream> // Required for: std::ofstream
 #include <memory>  // Required for: std::unique_ptr
 #include <vector>  // Required for: std::vector
 
@@ -127,13 +124,12 @@ namespace
 
 // The scene's shaders and images come from the build's Data/, its tracks from this test's own
 // folder.
-class ArchitectureTest : public GLTest
+class ArchitectureTest : public SceneTest
 {
 protected:
 	void SetUp() override
 	{
-		GLTest::SetUp();
-		folder = makeTestFolder() + "/";
+		SceneTest::SetUp();
 		const char* names[4] = { "Arch Slab Fade", "Arch Ball Motion", "Arch Balls", "Arch Balls Flicker" };
 		for (int track = 0; track < 4; track++)
 		{
@@ -143,13 +139,8 @@ protected:
 				const float values[4] = { settings[s].fade, settings[s].motion, settings[s].balls, settings[s].flicker };
 				keys.push_back({ 32 * s, values[track], 0 });
 			}
-			std::ofstream(folder + "_" + names[track] + ".track", std::ios::binary) << trackBytes(keys);
+			writeTrack(names[track], keys);
 		}
-		Sync& sync = Sync::get();
-		savedDevice = sync.device;
-		sync.device = SyncDevice::create(folder.c_str());
-		sync.audio = &music;
-		sync.rowRate = Show::rowsPerSecond;
 		setOutputSizeOverride(width, height);
 		target.reset(new RenderTarget(width, height, true, 1, GL_RGBA));
 		counter.reset(new PrimitiveCounter());
@@ -162,26 +153,24 @@ protected:
 		glBindFramebuffer(GL_FRAMEBUFFER, 0);
 		counter.reset();
 		target.reset();
+		SceneTest::TearDown();
+	}
+
+	void releaseScene() override
+	{
 		Architecture::release();
-		Sync& sync = Sync::get();
-		sync.audio = nullptr;
-		sync.device = savedDevice;
-		GLTest::TearDown();
 	}
 
 	// Renders one frame with the tracks of the setting; returns the primitives drawn.
 	GLuint renderWith(Setting setting, double time = 50.0)
 	{
-		music.setPosition((32 * setting + 16) / Show::rowsPerSecond);
+		setRow(32 * setting + 16);
 		counter->begin();
 		Architecture::get().render(target->id, time, testView(), Tarn::Matrix4(1.0f));
 		return counter->count();
 	}
 
 	static constexpr int width = 64, height = 36;
-	std::string folder;
-	SyncDevice* savedDevice = nullptr;
-	FixedClock music;
 	std::unique_ptr<RenderTarget> target;
 	std::unique_ptr<PrimitiveCounter> counter; // made once the context exists
 };

@@ -1,11 +1,9 @@
 // The ring-column scene draws without a GL error, leaves the state it promises, ignores the
 // fixed-function matrices, picks its sky colour by truncation, and every one of its tracks
 // changes the picture.
-#include "GLTest.h"
+#include "SceneTest.h"
 
-#include "../unit/TrackFileFixture.h" // Required for: trackBytes
 #include "Colon.h"
-#include "FixedClock.h"
 #include "RenderTarget.h"
 #include "ScenePictures.h"
 #include "Show.h"
@@ -15,7 +13,6 @@
 #include <cmath>     // Required for: tan
 #include <cstdint>   // Required for: uint8_t
 #include <cstdlib>   // Required for: std::getenv
-#include <fstream>   // Required for: std::ofstream
 #include <vector>    // Required for: std::vector
 
 namespace
@@ -100,34 +97,19 @@ namespace
 
 // The scene's shaders and sky image come from the build's Data/; its tracks come from a folder
 // of this test's own, so they hold exactly what each test wants.
-class ColonTest : public GLTest
+class ColonTest : public SceneTest
 {
 protected:
 	void SetUp() override
 	{
-		GLTest::SetUp();
-		folder = makeTestFolder() + "/";
-		Sync& sync = Sync::get();
-		savedDevice = sync.device;
-		sync.device = SyncDevice::create(folder.c_str());
-		sync.audio = &music;
-		sync.rowRate = Show::rowsPerSecond;
+		SceneTest::SetUp();
 		glDepthFunc(GL_LEQUAL); // as the Demo sets it
 		glEnable(GL_LINE_SMOOTH);
 	}
 
-	void TearDown() override
+	void releaseScene() override
 	{
 		Colon::release();
-		Sync& sync = Sync::get();
-		sync.audio = nullptr;
-		sync.device = savedDevice;
-		GLTest::TearDown();
-	}
-
-	void writeTrack(const char* name, const std::vector<TrackKeyBytes>& keys)
-	{
-		std::ofstream(folder + "_" + name + ".track", std::ios::binary) << trackBytes(keys);
 	}
 
 	// Every track holds its base value; track i (in table order) changes to its other value at
@@ -146,7 +128,7 @@ protected:
 	// sentinel magenta) and depth cleared.
 	std::vector<uint8_t> renderAtRow(RenderTarget& target, int row, double time)
 	{
-		music.setPosition(row / Show::rowsPerSecond);
+		setRow(row);
 		glBindFramebuffer(GL_FRAMEBUFFER, target.id);
 		glViewport(0, 0, target.width, target.height);
 		glClearColor(1.0f, 0.0f, 1.0f, 0.0f);
@@ -155,10 +137,6 @@ protected:
 		Colon::get().render(target.id, time, testView(), testProjection());
 		return readPixels(target.width, target.height);
 	}
-
-	std::string folder;
-	SyncDevice* savedDevice = nullptr;
-	FixedClock music;
 };
 
 TEST_F(ColonTest, RenderLeavesThePromisedStateAndIgnoresTheFixedFunctionMatrices)

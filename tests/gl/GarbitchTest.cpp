@@ -1,10 +1,8 @@
 // The slice corridor: its layout from the seeded generator, which slices a frame draws and how
 // bright, then on a headless context: no GL error, the state the frame relies on, the rings
 // switch, and every one of its twenty tracks changes the picture.
-#include "GLTest.h"
+#include "SceneTest.h"
 
-#include "../unit/TrackFileFixture.h" // Required for: trackBytes
-#include "FixedClock.h"
 #include "Garbitch.h"
 #include "NoiseTexture.h"
 #include "RenderTarget.h"
@@ -15,7 +13,6 @@
 
 #include <cmath>   // Required for: std::tan
 #include <cstdlib> // Required for: std::getenv
-#include <fstream> // Required for: std::ofstream
 #include <vector>  // Required for: std::vector
 
 namespace
@@ -142,33 +139,13 @@ TEST(GarbitchLayout, FadeoutDarkensEachSliceByItsBias)
 }
 
 // The scene's shaders come from the build's Data/; its tracks from a folder of this test's own.
-class GarbitchTest : public GLTest
+class GarbitchTest : public SceneTest
 {
 protected:
-	void SetUp() override
-	{
-		GLTest::SetUp();
-		folder = makeTestFolder() + "/";
-		Sync& sync = Sync::get();
-		savedDevice = sync.device;
-		sync.device = SyncDevice::create(folder.c_str());
-		sync.audio = &music;
-		sync.rowRate = Show::rowsPerSecond;
-	}
-
-	void TearDown() override
+	void releaseScene() override
 	{
 		Garbitch::release();
 		NoiseTexture::release();
-		Sync& sync = Sync::get();
-		sync.audio = nullptr;
-		sync.device = savedDevice;
-		GLTest::TearDown();
-	}
-
-	void writeTrack(const char* name, const std::vector<TrackKeyBytes>& keys)
-	{
-		std::ofstream(folder + "_" + name + ".track", std::ios::binary) << trackBytes(keys);
 	}
 
 	// Every track holds its base value; track i changes to its other value at row 64 * (i + 1).
@@ -181,16 +158,12 @@ protected:
 	// The scene at a fixed time, its tracks at the given row.
 	std::vector<uint8_t> renderAtRow(RenderTarget& target, int row)
 	{
-		music.setPosition(row / Show::rowsPerSecond);
+		setRow(row);
 		glBindFramebuffer(GL_FRAMEBUFFER, target.id);
 		glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 		Garbitch::get().render(target.id, 2.0, Tarn::Matrix4(1.0f), testProjection(target.width, target.height));
 		return readPixels(target.width, target.height);
 	}
-
-	std::string folder;
-	SyncDevice* savedDevice = nullptr;
-	FixedClock music;
 };
 
 TEST_F(GarbitchTest, RenderLeavesTheStateItPromisesAndReplacesTheFrame)

@@ -1,9 +1,7 @@
 // The carved-monolith scene draws without a GL error, covers the whole output, leaves the state
 // the frame relies on for the credits, and every one of its tracks changes the picture.
-#include "GLTest.h"
+#include "SceneTest.h"
 
-#include "../unit/TrackFileFixture.h" // Required for: trackBytes
-#include "FixedClock.h"
 #include "Ombrix.h"
 #include "RenderTarget.h"
 #include "ScenePictures.h"
@@ -13,7 +11,6 @@
 
 #include <cstdint> // Required for: uint8_t
 #include <cstdlib> // Required for: std::getenv
-#include <fstream> // Required for: std::ofstream
 #include <vector>  // Required for: std::vector
 
 namespace
@@ -50,27 +47,12 @@ namespace
 
 // The scene's shaders and sky box come from the build's Data/; its tracks come from a folder
 // of this test's own, so they hold exactly what each test wants.
-class OmbrixTest : public GLTest
+class OmbrixTest : public SceneTest
 {
 protected:
-	void SetUp() override
-	{
-		GLTest::SetUp();
-		folder = makeTestFolder() + "/";
-		Sync& sync = Sync::get();
-		savedDevice = sync.device;
-		sync.device = SyncDevice::create(folder.c_str());
-		sync.audio = &music;
-		sync.rowRate = Show::rowsPerSecond;
-	}
-
-	void TearDown() override
+	void releaseScene() override
 	{
 		Ombrix::release();
-		Sync& sync = Sync::get();
-		sync.audio = nullptr;
-		sync.device = savedDevice;
-		GLTest::TearDown();
 	}
 
 	// Every track holds its base value; track i (in table order) changes to its other value at
@@ -81,22 +63,17 @@ protected:
 		for (int i = 0; i < 8; ++i)
 		{
 			const TrackSetting& track = trackSettings[i];
-			std::ofstream(folder + "_" + track.name + ".track", std::ios::binary)
-				<< trackBytes({ { 0, track.base, 0 }, { 64 * (i + 1), track.changed, 0 } });
+			writeTrack(track.name, { { 0, track.base, 0 }, { 64 * (i + 1), track.changed, 0 } });
 		}
 	}
 
 	std::vector<uint8_t> renderAtRow(RenderTarget& target, int row, double time)
 	{
-		music.setPosition(row / Show::rowsPerSecond);
+		setRow(row);
 		glBindFramebuffer(GL_FRAMEBUFFER, target.id);
 		Ombrix::get().render(target.id, time, testView(), Tarn::Matrix4(1.0f));
 		return readPixels(target.width, target.height);
 	}
-
-	std::string folder;
-	SyncDevice* savedDevice = nullptr;
-	FixedClock music;
 };
 
 TEST_F(OmbrixTest, RenderLeavesTheStateTheCreditsNeedAndCoversTheOutput)
