@@ -1,5 +1,6 @@
 #include "PreviewOptions.h"
 
+#include "RenderOptions.h" // Required for: parseSize
 #include "Settings.h"
 #include "Show.h"
 #include "ShowPosition.h"
@@ -28,21 +29,6 @@ const char* previewUsage()
 
 namespace
 {
-	bool parseSize(const char* text, int& width, int& height)
-	{
-		char* end = nullptr;
-		const long w = std::strtol(text, &end, 10);
-		if (end == text || (*end != 'x' && *end != 'X'))
-			return false;
-		const char* rest = end + 1;
-		const long h = std::strtol(rest, &end, 10);
-		if (end == rest || *end != '\0' || w < 16 || h < 16 || w > 8192 || h > 8192)
-			return false;
-		width = (int)w;
-		height = (int)h;
-		return true;
-	}
-
 	bool parseSeconds(const char* text, double& seconds)
 	{
 		char* end = nullptr;

@@ -30,7 +30,7 @@ static bool parseNumber(const char* text, double& value)
 	return end != text && *end == '\0';
 }
 
-static bool parseSize(const char* text, int& width, int& height)
+bool parseSize(const char* text, int& width, int& height)
 {
 	char* end = nullptr;
 	const long w = std::strtol(text, &end, 10);

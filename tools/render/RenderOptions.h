@@ -29,3 +29,6 @@ struct RenderOptions
 bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error);
 
 const char* renderUsage();
+
+// "WxH", each 16 to 8192; false (and nothing set) otherwise. The preview reads its --size so too.
+bool parseSize(const char* text, int& width, int& height);
