@@ -92,6 +92,11 @@ namespace
 		Transport transport(clock, sections);
 		transport.setPaused(true);
 
+		// The sources' baseline comes before the start-up sync and the Demo's build (seconds in
+		// software), so a file saved while the show loads is picked up on the first poll.
+		FileWatcher trackWatcher(showFolder, { ".tracks" });
+		FileWatcher shaderWatcher(shaderFolder, { ".vert", ".frag" });
+
 		std::string trackError;
 		TrackReloader tracks(showFolder, "Data/", *Sync::get().device);
 		if (!tracks.reload(trackError))
@@ -100,8 +105,6 @@ namespace
 		Demo demo(clock);
 		std::string shaderError;
 		ShaderReloader shaders(shaderFolder, "Data", [&demo] { demo.rebuildGraphics(); });
-		FileWatcher trackWatcher(showFolder, { ".tracks" });
-		FileWatcher shaderWatcher(shaderFolder, { ".vert", ".frag" });
 
 		Overlay overlay(window.getHandle(), window.renderContext);
 		bool quit = false;
