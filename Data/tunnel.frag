@@ -1,7 +1,7 @@
 #version 130
 // The tunnel's slabs as rough stone in the dark: the rock colour bumped by its normal map, lit by
 // a lamp just above the eye and by the warm glow of the point cloud the camera keeps in view,
-// sinking into black with distance and faded as a whole by Fade.
+// sinking into the deep blue-black of the night with distance; Fade dims the stone.
 uniform float Fade;
 uniform sampler2D Tex;       // rock colour
 uniform sampler2D TexNormal; // tangent space: red along +s, green along +t, blue out of the face
@@ -15,7 +15,8 @@ const vec3 lampPosition = vec3(0.0, 8.0, 2.0);  // eye space
 const vec3 lampColour = vec3(0.75, 0.8, 0.9);
 const vec3 glowPosition = vec3(0.0, 0.0, -20.0); // where the camera keeps the cloud
 const vec3 glowColour = vec3(1.0, 0.45, 0.2);
-const vec3 shadowColour = vec3(0.015, 0.02, 0.035);
+const vec3 shadowColour = vec3(0.03, 0.04, 0.07);
+const vec3 nightColour = vec3(0.012, 0.018, 0.04); // the distance, and the clear colour behind
 
 vec3 light(vec3 position, vec3 colour, float reach, vec3 normal, vec3 toEye)
 {
@@ -56,9 +57,9 @@ void main()
 
 	vec3 stone = texture(Tex, uv).rgb;
 	vec3 lit = shadowColour
-		+ light(lampPosition, lampColour * 1.4, 45.0, surface, toEye)
-		+ light(glowPosition, glowColour * 0.8, 25.0, surface, toEye);
+		+ light(lampPosition, lampColour * 1.6, 55.0, surface, toEye)
+		+ light(glowPosition, glowColour * 1.6, 35.0, surface, toEye);
 	float depth = length(eyePosition);
 	float visibility = exp(-depth * depth / (160.0 * 160.0));
-	gl_FragColor = vec4(stone * lit * visibility * Fade, 1.0);
+	gl_FragColor = vec4(mix(nightColour, stone * lit * Fade, visibility), 1.0);
 }

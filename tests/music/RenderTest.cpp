@@ -147,6 +147,11 @@ TEST(ScoreParser, ReportsMistakesWithTheirLine)
 	EXPECT_EQ(errorOf("tempo fast\n"), "bad.score:1: \"fast\" is not a number");
 	EXPECT_EQ(errorOf("tempo 120\n"), "bad.score: the score has no \"length\"");
 	EXPECT_EQ(errorOf("length 2\nautomate pad cutoff 4 100 2 300\n"), "bad.score:2: automation points must not go back in time");
+	// Numbers that would overflow an int, or are not numbers at all, are refused before they are used.
+	EXPECT_EQ(errorOf("chords 1e94 Am\n"), "bad.score:1: \"1e94\" is not a whole number from 0 to 10000");
+	EXPECT_EQ(errorOf("pattern p 2.5\n"), "bad.score:1: \"2.5\" is not a whole number from 1 to 64");
+	EXPECT_EQ(errorOf("tempo nan\n"), "bad.score:1: \"nan\" is not a number");
+	EXPECT_EQ(errorOf("length -3\n"), "bad.score:1: \"-3\" is not a bar or bar:beat position (bars 0 to 10000)");
 }
 
 TEST(Mixer, ReportsUnknownInstrumentsAndPatterns)

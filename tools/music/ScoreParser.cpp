@@ -5,6 +5,7 @@
 #include <tarn/Exception.h> // Required for: Tarn::Exception
 
 #include <cctype>  // Required for: std::isdigit, std::isspace
+#include <cmath>   // Required for: std::floor, std::isfinite
 #include <cstdlib> // Required for: std::strtod
 #include <fstream> // Required for: std::ifstream
 #include <sstream> // Required for: std::istringstream, std::ostringstream
@@ -13,6 +14,9 @@ namespace Music
 {
 	namespace
 	{
+		// Far beyond any score's length; keeps bar arithmetic well inside an int and a frame count.
+		constexpr int maxBar = 10000;
+
 		class LineReader
 		{
 		public:
@@ -41,9 +45,19 @@ namespace Music
 				const std::string& text = word(index);
 				char* end = nullptr;
 				const double value = std::strtod(text.c_str(), &end);
-				if (end == text.c_str() || *end != '\0')
+				if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
 					fail("\"" + text + "\" is not a number");
 				return value;
+			}
+
+			// A count or a bar number: checked against its range before it becomes an int.
+			int wholeNumber(size_t index, int lowest, int highest) const
+			{
+				const double value = number(index);
+				if (value != std::floor(value) || value < lowest || value > highest)
+					fail("\"" + word(index) + "\" is not a whole number from " + std::to_string(lowest) + " to " +
+						std::to_string(highest));
+				return static_cast<int>(value);
 			}
 
 			// A position is a bar ("12") or a bar and a beat within it ("12:2.5").
@@ -54,8 +68,8 @@ namespace Music
 				char* end = nullptr;
 				const std::string barText = text.substr(0, colon);
 				const double bar = std::strtod(barText.c_str(), &end);
-				if (end == barText.c_str() || *end != '\0')
-					fail("\"" + text + "\" is not a bar or bar:beat position");
+				if (end == barText.c_str() || *end != '\0' || !(bar >= 0.0 && bar <= maxBar))
+					fail("\"" + text + "\" is not a bar or bar:beat position (bars 0 to " + std::to_string(maxBar) + ")");
 				if (colon == std::string::npos)
 					return bar;
 				const std::string beatText = text.substr(colon + 1);
@@ -294,7 +308,7 @@ namespace Music
 			}
 			else if (keyword == "chords")
 			{
-				const int firstBar = static_cast<int>(reader.number(1));
+				const int firstBar = reader.wholeNumber(1, 0, maxBar);
 				for (size_t i = 2; i < words.size(); i++)
 				{
 					if (score.chords.find(words[i]) == score.chords.end())
@@ -311,9 +325,7 @@ namespace Music
 				Pattern& pattern = score.patterns[words[1]];
 				pattern.line = lineNumber;
 				if (words.size() == 3)
-					pattern.stepsPerBar = static_cast<int>(reader.number(2));
-				if (pattern.stepsPerBar < 1 || pattern.stepsPerBar > 64)
-					reader.fail("a pattern has 1 to 64 steps per bar");
+					pattern.stepsPerBar = reader.wholeNumber(2, 1, 64);
 				openPattern = &pattern;
 			}
 			else if (keyword == "play")
