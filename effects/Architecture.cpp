@@ -1,6 +1,7 @@
 // Architecture: a tunnel of heavy stone slabs streaming past in the dark, and in front of them a
 // cloud of glowing points bulging away from six moving attractors. Both layers are laid out once
-// from fixed seeds and drawn in immediate mode on the fixed-function matrices.
+// from fixed seeds and drawn on the fixed-function matrices: the slabs in immediate mode, the
+// points from one vertex array.
 #include "Architecture.h"
 
 #include "Extensions.h"

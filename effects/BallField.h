@@ -23,4 +23,11 @@ public:
 private:
 	std::unique_ptr<float[]> thresholds;
 	std::unique_ptr<ArchitectureLayouts::BallPoints> points;
+
+	struct ShownPoint
+	{
+		float position[3];
+		float colour[3];
+	};
+	std::unique_ptr<ShownPoint[]> shownPoints; // room for every point; a frame fills the shown ones
 };
