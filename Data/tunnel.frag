@@ -5,6 +5,7 @@
 uniform float Fade;
 uniform sampler2D Tex;       // rock colour
 uniform sampler2D TexNormal; // tangent space: red along +s, green along +t, blue out of the face
+uniform vec3 Night;          // the distance, and the clear colour behind the slabs
 
 in vec3 eyePosition;
 in vec3 eyeNormal;
@@ -16,7 +17,6 @@ const vec3 lampColour = vec3(0.75, 0.8, 0.9);
 const vec3 glowPosition = vec3(0.0, 0.0, -20.0); // where the camera keeps the cloud
 const vec3 glowColour = vec3(1.0, 0.45, 0.2);
 const vec3 shadowColour = vec3(0.03, 0.04, 0.07);
-const vec3 nightColour = vec3(0.012, 0.018, 0.04); // the distance, and the clear colour behind
 
 vec3 light(vec3 position, vec3 colour, float reach, vec3 normal, vec3 toEye)
 {
@@ -61,5 +61,5 @@ void main()
 		+ light(glowPosition, glowColour * 1.6, 35.0, surface, toEye);
 	float depth = length(eyePosition);
 	float visibility = exp(-depth * depth / (160.0 * 160.0));
-	gl_FragColor = vec4(mix(nightColour, stone * lit * Fade, visibility), 1.0);
+	gl_FragColor = vec4(mix(Night, stone * lit * Fade, visibility), 1.0);
 }

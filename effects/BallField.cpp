@@ -1,5 +1,6 @@
 // The architecture scene's point layer: the field is evaluated for every grid point first (one
-// vectorised pass), then the points above their threshold are packed into one vertex array and drawn at once.
+// vectorised pass), then the points above their threshold are packed into one vertex array and
+// drawn at once.
 #include "BallField.h"
 
 #include "Extensions.h"
