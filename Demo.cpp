@@ -21,13 +21,56 @@
 
 #include <GL/glu.h> // Required for: gluErrorString
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
 namespace
 {
+	// The frame's tracks, in the order a frame reads them.
+	constexpr const char* fovTrack = "Camera FOV";
+	constexpr const char* shakeTrack = "Camera Shake";
+	constexpr const char* fineShakeTrack = "Camera Shake Fine";
+	constexpr const char* zTrack = "Camera Z";
+	constexpr const char* yTrack = "Camera Y";
+	constexpr const char* xTrack = "Camera X";
+	constexpr const char* pitchTrack = "Camera Pitch";
+	constexpr const char* yawTrack = "Camera Yaw";
+	constexpr const char* rollTrack = "Camera Roll";
+	constexpr const char* offZTrack = "Camera Off Z";
+	constexpr const char* offYTrack = "Camera Off Y";
+	constexpr const char* offXTrack = "Camera Off X";
+	constexpr const char* partTrack = "Part";
+	constexpr const char* corvaleFadeTrack = "Corvale Fade";
+	constexpr const char* tamskFadeTrack = "Tamsk Fade";
+	constexpr const char* wenloFadeTrack = "Wenlo Fade";
+	constexpr const char* gathraFadeTrack = "Gathra Fade";
+	constexpr const char* pirrowFadeTrack = "Pirrow Fade";
+	constexpr const char* goFadeTrack = "Go Fade";
+	constexpr const char* gOffsetTrack = "G Offset";
+	constexpr const char* oOffsetTrack = "O Offset";
+	constexpr const char* endFadeTrack = "End Fade";
+
+	// The credit images in the order they load and draw, each with the track that fades it and
+	// the one that slides it sideways (none: centred). g and o share one fade.
+	struct Credit
+	{
+		const char* file;
+		const char* fadeTrack;
+		const char* offsetTrack;
+	};
+
+	constexpr Credit creditTable[] = {
+		{ "Data/corvale.png", corvaleFadeTrack, nullptr },
+		{ "Data/tamsk.png", tamskFadeTrack, nullptr },
+		{ "Data/wenlo.png", wenloFadeTrack, nullptr },
+		{ "Data/gathra.png", gathraFadeTrack, nullptr },
+		{ "Data/pirrow.png", pirrowFadeTrack, nullptr },
+		{ "Data/g.png", goFadeTrack, gOffsetTrack },
+		{ "Data/o.png", goFadeTrack, oOffsetTrack },
+		{ "Data/end.png", endFadeTrack, nullptr },
+	};
+
 	template <typename Pass>
 	Effect* createPass()
 	{
@@ -41,47 +84,104 @@ namespace
 		return &Scene::get();
 	}
 
-	constexpr int notAScene = -1;
-
 	// The show's process-lifetime objects, in the order they are created (and released in
-	// reverse). A scene's index is its place in the effect list, which the "Part" track selects.
+	// reverse), each with what it declares. A scene's index is its place in the effect list.
 	struct ShowObject
 	{
+		const Declaration* declaration;
 		Effect* (*create)();
 		void (*release)();
 		int sceneIndex;
 	};
 
-	const ShowObject showObjects[] = {
-		{ createPass<PerkProc>, PerkProc::release, notAScene },
-		{ createPass<Bloom>, Bloom::release, notAScene },
-		{ createPass<NoiseTexture>, NoiseTexture::release, notAScene },
-		{ createScene<Sphurrs>, Sphurrs::release, 0 },
-		{ createScene<Ombrix>, Ombrix::release, 1 },
-		{ createScene<Colon>, Colon::release, 2 },
-		{ createScene<Architecture>, Architecture::release, 3 },
-		{ createScene<Garbitch>, Garbitch::release, 4 },
-	};
-
-	// The credit images in the order they load and draw, each with the track that fades it and
-	// the one that slides it sideways (none: centred). g and o share one fade.
-	struct Credit
+	template <typename Pass>
+	constexpr ShowObject pass()
 	{
-		const char* file;
-		const char* fadeTrack;
-		const char* offsetTrack;
-	};
+		return { &Pass::declaration, createPass<Pass>, Pass::release, Demo::notAScene };
+	}
 
-	const Credit creditTable[] = {
-		{ "Data/corvale.png", "Corvale Fade", nullptr },
-		{ "Data/tamsk.png", "Tamsk Fade", nullptr },
-		{ "Data/wenlo.png", "Wenlo Fade", nullptr },
-		{ "Data/gathra.png", "Gathra Fade", nullptr },
-		{ "Data/pirrow.png", "Pirrow Fade", nullptr },
-		{ "Data/g.png", "Go Fade", "G Offset" },
-		{ "Data/o.png", "Go Fade", "O Offset" },
-		{ "Data/end.png", "End Fade", nullptr },
+	template <typename Scene>
+	constexpr ShowObject scene(int index)
+	{
+		return { &Scene::declaration, createScene<Scene>, Scene::release, index };
+	}
+
+	constexpr ShowObject showObjects[] = {
+		pass<PerkProc>(),
+		pass<Bloom>(),
+		pass<NoiseTexture>(),
+		scene<Sphurrs>(0),
+		scene<Ombrix>(1),
+		scene<Colon>(2),
+		scene<Architecture>(3),
+		scene<Garbitch>(4),
 	};
+	constexpr int showObjectCount = sizeof showObjects / sizeof showObjects[0];
+
+	constexpr int countScenes()
+	{
+		int count = 0;
+		for (const ShowObject& object : showObjects)
+			count += object.sceneIndex != Demo::notAScene;
+		return count;
+	}
+	constexpr int sceneTotal = countScenes();
+
+	// Every index from 0 to sceneTotal - 1 held by exactly one scene, so the effect list has no gap.
+	constexpr bool scenesFillTheEffectList()
+	{
+		for (int index = 0; index < sceneTotal; index++)
+		{
+			int holders = 0;
+			for (const ShowObject& object : showObjects)
+				holders += object.sceneIndex == index;
+			if (holders != 1)
+				return false;
+		}
+		return true;
+	}
+	static_assert(scenesFillTheEffectList(), "each scene index from 0 up is held by exactly one scene");
+}
+
+const Declaration Demo::declaration = { "Frame",
+	{ fovTrack, shakeTrack, fineShakeTrack, zTrack, yTrack, xTrack, pitchTrack, yawTrack, rollTrack, offZTrack, offYTrack,
+		offXTrack, partTrack, corvaleFadeTrack, tamskFadeTrack, wenloFadeTrack, gathraFadeTrack, pirrowFadeTrack, goFadeTrack,
+		gOffsetTrack, oOffsetTrack, endFadeTrack } };
+
+const std::vector<ShowEntry>& Demo::showTable()
+{
+	static const std::vector<ShowEntry> table = [] {
+		std::vector<ShowEntry> entries = { { &declaration, notAScene } };
+		for (const ShowObject& object : showObjects)
+			entries.push_back({ object.declaration, object.sceneIndex });
+		return entries;
+	}();
+	return table;
+}
+
+int Demo::sceneCount()
+{
+	return sceneTotal;
+}
+
+const char* Demo::sceneName(int index)
+{
+	for (const ShowObject& object : showObjects)
+		if (object.sceneIndex != notAScene && object.sceneIndex == index)
+			return object.declaration->name;
+	return nullptr;
+}
+
+int Demo::sceneOfPart(float part)
+{
+	if (!(part >= -2147483648.0f && part < 2147483648.0f))
+		return -1;
+	return (int)part;
+}
+
+int Demo::currentScene()
+{
+	return sceneOfPart(Sync::getValue(partTrack));
 }
 
 Demo::Demo()
@@ -118,19 +218,15 @@ void Demo::build()
 	try
 	{
 		// Every object is created before the first scene joins the effect list.
-		Effect* scenes[sizeof showObjects / sizeof showObjects[0]] = {};
-		int sceneCount = 0;
+		Effect* scenes[sceneTotal] = {};
 		for (const ShowObject& object : showObjects)
 		{
 			Effect* effect = object.create();
 			if (object.sceneIndex != notAScene)
-			{
 				scenes[object.sceneIndex] = effect;
-				sceneCount = std::max(sceneCount, object.sceneIndex + 1);
-			}
 		}
-		for (int i = 0; i < sceneCount; i++)
-			effects.add(scenes[i]);
+		for (Effect* scene : scenes)
+			effects.add(scene);
 
 		for (int i = 0; i < creditCount; i++)
 			credits[i] = new Texture(creditTable[i].file);
@@ -167,8 +263,7 @@ void Demo::deleteCredits()
 // window's context exists; released in the reverse order of their creation.
 void Demo::releaseGraphics()
 {
-	const int count = sizeof showObjects / sizeof showObjects[0];
-	for (int i = count - 1; i >= 0; i--)
+	for (int i = showObjectCount - 1; i >= 0; i--)
 		showObjects[i].release();
 }
 
@@ -180,43 +275,34 @@ void Demo::rebuildGraphics()
 		object.create();
 }
 
-// The "Part" value truncated toward zero; a value no int holds (NaN included) becomes -1, which
-// the effect list rejects like any other bad index instead of an undefined conversion.
-static int sceneIndex(float part)
-{
-	if (!(part >= -2147483648.0f && part < 2147483648.0f))
-		return -1;
-	return (int)part;
-}
-
 static Tarn::Matrix4 buildView(double time)
 {
 	Tarn::Matrix4 view;
 	view.identity();
 	const float tf = (float)time;
 
-	const float slow = Sync::getValue("Camera Shake");
+	const float slow = Sync::getValue(shakeTrack);
 	Camera::translate(view, Camera::shake(tf * 0.002f + 80.0f) * slow, 0.0f, 0.0f);
 	Camera::translate(view, 0.0f, Camera::shake(tf * 0.003f + 80.0f) * slow, 0.0f);
 	Camera::translate(view, 0.0f, 0.0f, Camera::shake(tf * 0.004f + 80.0f) * slow);
 
-	const float fine = Sync::getValue("Camera Shake Fine");
+	const float fine = Sync::getValue(fineShakeTrack);
 	Camera::translate(view, Camera::shake(tf * 0.4f + 80.0f) * fine, 0.0f, 0.0f);
 	Camera::translate(view, 0.0f, Camera::shake(tf * 0.35f + 80.0f) * fine, 0.0f);
 	Camera::translate(view, 0.0f, 0.0f, Camera::shake(tf * 0.5f + 80.0f) * fine);
 
-	const float z = Sync::getValue("Camera Z");
-	const float y = Sync::getValue("Camera Y");
-	const float x = Sync::getValue("Camera X");
+	const float z = Sync::getValue(zTrack);
+	const float y = Sync::getValue(yTrack);
+	const float x = Sync::getValue(xTrack);
 	Camera::translate(view, x, y, z);
 
-	view = Tarn::rotate(view, Sync::getValue("Camera Pitch"), { 1.0f, 0.0f, 0.0f });
-	view = Tarn::rotate(view, Sync::getValue("Camera Yaw"), { 0.0f, 1.0f, 0.0f });
-	view = Tarn::rotate(view, Sync::getValue("Camera Roll"), { 0.0f, 0.0f, 1.0f });
+	view = Tarn::rotate(view, Sync::getValue(pitchTrack), { 1.0f, 0.0f, 0.0f });
+	view = Tarn::rotate(view, Sync::getValue(yawTrack), { 0.0f, 1.0f, 0.0f });
+	view = Tarn::rotate(view, Sync::getValue(rollTrack), { 0.0f, 0.0f, 1.0f });
 
-	const float offZ = Sync::getValue("Camera Off Z");
-	const float offY = Sync::getValue("Camera Off Y");
-	const float offX = Sync::getValue("Camera Off X");
+	const float offZ = Sync::getValue(offZTrack);
+	const float offY = Sync::getValue(offYTrack);
+	const float offX = Sync::getValue(offXTrack);
 	Camera::translate(view, offX, offY, offZ);
 	return view;
 }
@@ -235,11 +321,10 @@ bool Demo::render()
 	glViewport(0, 0, size.width, size.height);
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-	const Tarn::Matrix4 projection = Camera::perspective(Sync::getValue("Camera FOV"), size.width, size.height);
+	const Tarn::Matrix4 projection = Camera::perspective(Sync::getValue(fovTrack), size.width, size.height);
 	const Tarn::Matrix4 view = buildView(time);
 
-	const int part = sceneIndex(Sync::getValue("Part"));
-	effects[part]->render(sceneFramebuffer, time, view, projection);
+	effects[currentScene()]->render(sceneFramebuffer, time, view, projection);
 
 	drawCredits();
 
@@ -250,8 +335,8 @@ bool Demo::render()
 	bloom.blur();
 	glBindFramebuffer(GL_FRAMEBUFFER, 0);
 	glViewport(0, 0, size.width, size.height);
-	const float dry = Sync::getValue("Bloom Dry");
-	const float wet = Sync::getValue("Bloom Wet");
+	const float dry = Sync::getValue(Bloom::dryTrack);
+	const float wet = Sync::getValue(Bloom::wetTrack);
 	bloom.mix(wet, dry);
 
 	glFlush();

@@ -2,19 +2,48 @@
 // list and the credit images, and draws one frame of the show per render() call.
 #pragma once
 
+#include "Declaration.h"
+
 #include <tarn/List.h>
 #include <tarn/Math.h>
 
 #include <memory>
+#include <vector>
 
 class Audio;
 class Effect;
 class FmodAudio;
 class Texture;
 
+// A row of the show's table as tools and tests read it: what a part of the show declares, and its
+// index in the effect list, which the "Part" track selects (Demo::notAScene for the frame's own
+// tracks and the post passes).
+struct ShowEntry
+{
+	const Declaration* declaration;
+	int sceneIndex;
+};
+
 class Demo
 {
 public:
+	static constexpr int notAScene = -1;
+
+	// The frame's own tracks: the camera, "Part" and the credits' fades and offsets.
+	static const Declaration declaration;
+
+	// The show in order: the frame's own declaration first, then the passes and the scenes in the
+	// order they are created.
+	static const std::vector<ShowEntry>& showTable();
+	static int sceneCount();
+	// The name a scene declares, or null for an index no scene has.
+	static const char* sceneName(int index);
+	// "Part" truncated toward zero; a value no int holds (NaN included) becomes -1, which no scene
+	// has, instead of an undefined conversion.
+	static int sceneOfPart(float part);
+	// sceneOfPart of "Part" at the current row: the scene the frame draws (or fails on).
+	static int currentScene();
+
 	// Plays the music, which drives the clock.
 	Demo();
 

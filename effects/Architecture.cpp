@@ -8,6 +8,9 @@
 
 #include <GL/glu.h> // Required for: gluPerspective
 
+const Declaration Architecture::declaration = { "Architecture",
+	{ Tunnel::fadeTrack, BallField::motionTrack, BallField::brightnessTrack, BallField::flickerTrack } };
+
 Architecture::Architecture() = default;
 
 Architecture::~Architecture()

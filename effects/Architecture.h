@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BallField.h"
+#include "Declaration.h"
 #include "Effect.h"
 #include "GLSingleton.h"
 #include "Tunnel.h"
@@ -14,9 +15,10 @@ class Architecture : public Effect, public GLSingleton<Architecture>
 public:
 	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 
+	static const Declaration declaration; // "Architecture": the slabs' track, then the points'
+
 	// Draws with its own projection (50 degrees, always 16:9, so other outputs are squeezed) and
-	// the view as the modelview matrix; the projection passed in is unused. Tracks: "Arch Slab
-	// Fade" (Tunnel), "Arch Ball Motion", "Arch Balls", "Arch Balls Flicker" (BallField).
+	// the view as the modelview matrix; the projection passed in is unused.
 	// Besides the frame's promises, it leaves the point size 8, the blend function (ONE, ONE) and,
 	// when the slabs were drawn, the rock textures bound on units 0 and 1.
 	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;

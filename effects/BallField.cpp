@@ -16,11 +16,11 @@ BallField::BallField()
 
 void BallField::draw(double t)
 {
-	const float m = Sync::getValue("Arch Ball Motion") * 3.0f;
+	const float m = Sync::getValue(motionTrack) * 3.0f;
 	Tarn::Vector3 centres[ArchitectureLayouts::centreCount];
 	ArchitectureLayouts::attractorCentres(m, (float)t, centres);
-	const float brightness = Sync::getValue("Arch Balls");
-	const float flicker = Sync::getValue("Arch Balls Flicker");
+	const float brightness = Sync::getValue(brightnessTrack);
+	const float flicker = Sync::getValue(flickerTrack);
 
 	ArchitectureLayouts::BallPoints& field = *points;
 	ArchitectureLayouts::evaluateField(centres, brightness, field);

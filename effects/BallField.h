@@ -15,10 +15,14 @@ public:
 	BallField(const BallField&) = delete;
 	BallField& operator=(const BallField&) = delete;
 
-	// Tracks: "Arch Ball Motion" (how far the attractors roam), "Arch Balls" (brightness), "Arch
-	// Balls Flicker" (added to each point's threshold; a point shows while the sum is above 0).
-	// Leaves blending off, the blend function (ONE, ONE) and the point size 8.
+	// Reads how far the attractors roam, the brightness and the flicker (added to each point's
+	// threshold; a point shows while the sum is above 0), in that order. Leaves blending off, the
+	// blend function (ONE, ONE) and the point size 8.
 	void draw(double t);
+
+	static constexpr const char* motionTrack = "Arch Ball Motion";
+	static constexpr const char* brightnessTrack = "Arch Balls";
+	static constexpr const char* flickerTrack = "Arch Balls Flicker";
 
 private:
 	std::unique_ptr<float[]> thresholds;

@@ -1,8 +1,7 @@
 // Colon: inside a tinted sky box, a column of 1500 thin ring segments in 100 layers that turn
-// and spread apart ("Colon Fade", "Colon Separation"), a tube of 100 bands lighting up from the
-// bottom ("Colon Cyl Time", "Colon Cyl Fade") and 3000 sprites drifting in a 400 x 200 x 400 box,
-// two thirds of which gather onto a ball ("Colon Floater Transform", "Colon Ball Fade", "Colon
-// Ball Red"). Everything but the sky adds light; all geometry goes out in immediate mode.
+// and spread apart, a tube of 100 bands lighting up from the bottom and 3000 sprites drifting in
+// a 400 x 200 x 400 box, two thirds of which gather onto a ball. Everything but the sky adds
+// light; all geometry goes out in immediate mode.
 #include "Colon.h"
 
 #include "Extensions.h"
@@ -14,6 +13,18 @@
 
 namespace
 {
+	// In the order a frame reads them: the sky's tint, the rings' switch-on and spread, the
+	// tube's light, the floaters' colour and gathering.
+	constexpr const char* skyboxColorTrack = "Colon Skybox Color";
+	constexpr const char* skyboxIntensityTrack = "Colon Skybox Intensity";
+	constexpr const char* fadeTrack = "Colon Fade";
+	constexpr const char* separationTrack = "Colon Separation";
+	constexpr const char* cylFadeTrack = "Colon Cyl Fade";
+	constexpr const char* cylTimeTrack = "Colon Cyl Time";
+	constexpr const char* ballRedTrack = "Colon Ball Red";
+	constexpr const char* ballFadeTrack = "Colon Ball Fade";
+	constexpr const char* floaterTransformTrack = "Colon Floater Transform";
+
 	struct SkyCorner
 	{
 		float x, y, z;
@@ -118,6 +129,9 @@ namespace
 	}
 }
 
+const Declaration Colon::declaration = { "Colon", { skyboxColorTrack, skyboxIntensityTrack, fadeTrack, separationTrack, cylFadeTrack,
+	cylTimeTrack, ballRedTrack, ballFadeTrack, floaterTransformTrack } };
+
 Colon::Colon()
 	: layout(ColonLayouts::build())
 {
@@ -184,8 +198,8 @@ void Colon::drawSky(const Tarn::Matrix4& view, const Tarn::Matrix4& projection)
 
 	// Truncated toward zero: 0 the cool colour, 1 the warm one, anything else (not-a-number
 	// included) black. The range check keeps the conversion defined for every value.
-	const float choice = Sync::getValue("Colon Skybox Color");
-	const float intensity = Sync::getValue("Colon Skybox Intensity");
+	const float choice = Sync::getValue(skyboxColorTrack);
+	const float intensity = Sync::getValue(skyboxIntensityTrack);
 	const int colour = choice > -1.0f && choice < 2.0f ? (int)choice : -1;
 	if (colour == 0)
 		glColor3f(0.05f * intensity, 0.1f * intensity, 0.12f * intensity);
@@ -208,8 +222,8 @@ void Colon::drawSky(const Tarn::Matrix4& view, const Tarn::Matrix4& projection)
 
 void Colon::drawRings(float T)
 {
-	const float fade = Sync::getValue("Colon Fade");
-	const float separation = Sync::getValue("Colon Separation");
+	const float fade = Sync::getValue(fadeTrack);
+	const float separation = Sync::getValue(separationTrack);
 	Angles angles;
 	for (const ColonLayouts::Ring& ring : layout.rings)
 	{
@@ -223,8 +237,8 @@ void Colon::drawRings(float T)
 
 void Colon::drawTube(float T)
 {
-	const float cylFade = Sync::getValue("Colon Cyl Fade");
-	const float cylTime = Sync::getValue("Colon Cyl Time");
+	const float cylFade = Sync::getValue(cylFadeTrack);
+	const float cylTime = Sync::getValue(cylTimeTrack);
 	// Every band turns by the same angles: one table for the fill and the outline.
 	Angles angles;
 	angles.fill(T * 0.2f, tubeStep, tubeSteps + 1);
@@ -274,10 +288,10 @@ void Colon::drawFloaters(float T, const Tarn::Matrix4& view, const Tarn::Matrix4
 	parts.setUniform("Proj", projection);
 	parts.setUniform("View", view);
 
-	const float red = Sync::getValue("Colon Ball Red");
-	const float ballFade = Sync::getValue("Colon Ball Fade");
+	const float red = Sync::getValue(ballRedTrack);
+	const float ballFade = Sync::getValue(ballFadeTrack);
 	const float base[3] = { ballFade + red, 0.8f * ballFade, 0.6f * ballFade };
-	const float w = Sync::getValue("Colon Floater Transform");
+	const float w = Sync::getValue(floaterTransformTrack);
 	const float T2 = T * 2.0f;
 
 	// Each sprite is its centre four times; the vertex program spreads the corners apart.

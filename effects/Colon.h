@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ColonLayouts.h"
+#include "Declaration.h"
 #include "Effect.h"
 #include "GLSingleton.h"
 
@@ -17,15 +18,12 @@ public:
 	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 	// The layouts are built once, with the instance, and never change.
 
-	// Draws into the bound framebuffer (targetFramebuffer) with the uniform matrices only.
-	// Tracks: "Colon Skybox Color" and "Colon Skybox Intensity" tint the sky, "Colon Fade" and
-	// "Colon Separation" switch on and spread the rings, "Colon Cyl Fade" and "Colon Cyl Time"
-	// light the tube, "Colon Ball Red", "Colon Ball Fade" and "Colon Floater Transform" colour and
-	// gather the floaters. Leaves blending off with (GL_SRC_COLOR, GL_ONE), line width 0.5, depth
-	// writes on, program 0 and the sky image bound to GL_TEXTURE_2D on unit 0.
-	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
+	static const Declaration declaration; // "Colon" and its nine tracks
 
-	const ColonLayouts::Layout& getLayout() const { return layout; }
+	// Draws into the bound framebuffer (targetFramebuffer) with the uniform matrices only.
+	// Leaves blending off with (GL_SRC_COLOR, GL_ONE), line width 0.5, depth writes on,
+	// program 0 and the sky image bound to GL_TEXTURE_2D on unit 0.
+	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
 
 private:
 	Colon();

@@ -17,6 +17,28 @@
 
 namespace
 {
+	// In the order a frame reads them: the slices', then each edge pass's.
+	constexpr const char* fadeoutTrack = "Garbitch Fadeout";
+	constexpr const char* rotTrack = "Garbitch Rot";
+	constexpr const char* sinMixTrack = "Garbitch Sin Mix";
+	constexpr const char* scrollTrack = "Garbitch Scroll";
+	constexpr const char* ringsTrack = "Garbitch Rings";
+	constexpr const char* squaresTrack = "Garbitch Squares";
+	constexpr const char* scaleTrack = "Garbitch Scale";
+	constexpr const char* scaleTwoTrack = "Garbitch Scale 2";
+	constexpr const char* offsetTrack = "Garbitch Offset";
+	constexpr const char* spreadOneTrack = "Garbitch Spread 1";
+	constexpr const char* strengthOneTrack = "Garbitch Strength 1";
+	constexpr const char* blueOneTrack = "Garbitch Blue 1";
+	constexpr const char* greenOneTrack = "Garbitch Green 1";
+	constexpr const char* redOneTrack = "Garbitch Red 1";
+	constexpr const char* spreadTwoTrack = "Garbitch Spread 2";
+	constexpr const char* strengthTwoTrack = "Garbitch Strength 2";
+	constexpr const char* blueTwoTrack = "Garbitch Blue 2";
+	constexpr const char* greenTwoTrack = "Garbitch Green 2";
+	constexpr const char* redTwoTrack = "Garbitch Red 2";
+	constexpr const char* blendTrack = "Garbitch Blend";
+
 	constexpr int ringQuads = 48;
 
 	Tarn::Matrix4 translation(float x, float y)
@@ -35,6 +57,11 @@ namespace
 		return m;
 	}
 }
+
+const Declaration Garbitch::declaration = { "Garbitch",
+	{ fadeoutTrack, rotTrack, sinMixTrack, scrollTrack, ringsTrack, squaresTrack, scaleTrack, scaleTwoTrack, offsetTrack,
+		spreadOneTrack, strengthOneTrack, blueOneTrack, greenOneTrack, redOneTrack,
+		spreadTwoTrack, strengthTwoTrack, blueTwoTrack, greenTwoTrack, redTwoTrack, blendTrack } };
 
 void Garbitch::generateSlices(Tarn::List<Slice>& slices)
 {
@@ -123,12 +150,12 @@ void Garbitch::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4
 	glBindFramebuffer(GL_FRAMEBUFFER, targets[1]->id);
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 	const Program& edges = beginEdgePass(*targets[0], size);
-	edges.setUniform("Spread", Sync::getValue("Garbitch Spread 1"));
-	edges.setUniform("Strength", Sync::getValue("Garbitch Strength 1"));
+	edges.setUniform("Spread", Sync::getValue(spreadOneTrack));
+	edges.setUniform("Strength", Sync::getValue(strengthOneTrack));
 	{
-		const float blue = Sync::getValue("Garbitch Blue 1");
-		const float green = Sync::getValue("Garbitch Green 1");
-		const float red = Sync::getValue("Garbitch Red 1");
+		const float blue = Sync::getValue(blueOneTrack);
+		const float green = Sync::getValue(greenOneTrack);
+		const float red = Sync::getValue(redOneTrack);
 		edges.setUniform("Color", red, green, blue);
 	}
 	edges.setUniform("BackgroundMix", 0.0f);
@@ -139,15 +166,15 @@ void Garbitch::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4
 	glBindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
 	glViewport(0, 0, size.width, size.height);
 	beginEdgePass(*targets[1], size);
-	edges.setUniform("Spread", Sync::getValue("Garbitch Spread 2"));
-	edges.setUniform("Strength", Sync::getValue("Garbitch Strength 2"));
+	edges.setUniform("Spread", Sync::getValue(spreadTwoTrack));
+	edges.setUniform("Strength", Sync::getValue(strengthTwoTrack));
 	{
-		const float blue = Sync::getValue("Garbitch Blue 2");
-		const float green = Sync::getValue("Garbitch Green 2");
-		const float red = Sync::getValue("Garbitch Red 2");
+		const float blue = Sync::getValue(blueTwoTrack);
+		const float green = Sync::getValue(greenTwoTrack);
+		const float red = Sync::getValue(redTwoTrack);
 		edges.setUniform("Color", red, green, blue);
 	}
-	edges.setUniform("BackgroundMix", Sync::getValue("Garbitch Blend"));
+	edges.setUniform("BackgroundMix", Sync::getValue(blendTrack));
 	endEdgePass();
 }
 
@@ -162,14 +189,14 @@ void Garbitch::drawSlices(unsigned int noise, double time, const Tarn::Matrix4& 
 	glBindTexture(GL_TEXTURE_3D, noise);
 	program.setUniform("NoiseTex", 0);
 
-	const float fadeout = Sync::getValue("Garbitch Fadeout");
-	const float rot = Sync::getValue("Garbitch Rot");
-	const float sinMix = Sync::getValue("Garbitch Sin Mix");
-	const float scroll = Sync::getValue("Garbitch Scroll");
-	const float rings = Sync::getValue("Garbitch Rings");
-	const float squares = Sync::getValue("Garbitch Squares");
-	const float ringScale = Sync::getValue("Garbitch Scale");
-	const float ringSweep = Sync::getValue("Garbitch Scale 2");
+	const float fadeout = Sync::getValue(fadeoutTrack);
+	const float rot = Sync::getValue(rotTrack);
+	const float sinMix = Sync::getValue(sinMixTrack);
+	const float scroll = Sync::getValue(scrollTrack);
+	const float rings = Sync::getValue(ringsTrack);
+	const float squares = Sync::getValue(squaresTrack);
+	const float ringScale = Sync::getValue(scaleTrack);
+	const float ringSweep = Sync::getValue(scaleTwoTrack);
 
 	const float z = (float)(time * speed);
 	const Tarn::Matrix4 projectionView = projection * view;
@@ -187,7 +214,7 @@ void Garbitch::drawSlices(unsigned int noise, double time, const Tarn::Matrix4& 
 			continue;
 
 		const float shade = brightness(slice, d, time, fadeout, sinMix);
-		const float offset = Sync::getValue("Garbitch Offset");
+		const float offset = Sync::getValue(offsetTrack);
 		// Moved by its offsets, then scaled (so the offsets are in half-sizes), then rolled.
 		const Tarn::Matrix4 world = Tarn::rotate(Tarn::Matrix4(1.0f), slice.roll * rot, { 0.0f, 0.0f, 1.0f })
 			* scale(12.0f, 4.0f) * translation(slice.offsetX * offset, slice.offsetY * offset);

@@ -3,6 +3,7 @@
 // edge-detection passes: luminous outlines on black, tinted by the "Garbitch" colour tracks.
 #pragma once
 
+#include "Declaration.h"
 #include "Effect.h"
 #include "GLSingleton.h"
 
@@ -38,10 +39,10 @@ public:
 	static constexpr float speed = 12.0f;          // units per second toward the camera
 	static constexpr float visibleDepth = 200.0f;  // slices further ahead are not drawn
 
-	// Tracks, per frame: "Garbitch Fadeout", "Rot", "Sin Mix", "Scroll", "Rings", "Squares",
-	// "Scale", "Scale 2"; "Offset" once per visible slice; then "Spread 1", "Strength 1",
-	// "Blue 1", "Green 1", "Red 1" for the first edge pass and the same with 2 and "Blend" for
-	// the second, which draws into targetFramebuffer without blending.
+	static const Declaration declaration; // "Garbitch" and its twenty tracks
+
+	// Reads the slices' tracks once a frame, their offset once per visible slice, then each edge
+	// pass's own; the second pass draws into targetFramebuffer without blending.
 	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
 
 	// The corridor's layout from the generator seeded (1, 2), appended to slices.

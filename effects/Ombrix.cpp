@@ -8,6 +8,21 @@
 #include "ShaderProgram.h"
 #include "Sync.h"
 
+namespace
+{
+	constexpr const char* rotationTimeTrack = "Ombrix Rotation Time";
+	constexpr const char* skyboxMixTrack = "Ombrix Skybox Mix";
+	constexpr const char* colorTrack = "Ombrix Color";
+	constexpr const char* aoFactorTrack = "Ombrix Ao Factor";
+	constexpr const char* cutoutsTrack = "Ombrix Cutouts";
+	constexpr const char* slashesTrack = "Ombrix Slashes";
+	constexpr const char* planeDistanceTrack = "Ombrix Plane Distance";
+	constexpr const char* rotationMixTrack = "Ombrix Rotation Mix";
+}
+
+const Declaration Ombrix::declaration = { "Ombrix",
+	{ rotationTimeTrack, skyboxMixTrack, colorTrack, aoFactorTrack, cutoutsTrack, slashesTrack, planeDistanceTrack, rotationMixTrack } };
+
 Ombrix::Ombrix() = default;
 
 Ombrix::~Ombrix()
@@ -52,18 +67,18 @@ void Ombrix::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 v
 	glBindTexture(GL_TEXTURE_CUBE_MAP, skybox->id);
 
 	shading.setUniform("Time", (float)time);
-	shading.setUniform("RotationTime", Sync::getValue("Ombrix Rotation Time"));
+	shading.setUniform("RotationTime", Sync::getValue(rotationTimeTrack));
 	shading.setUniform("View", view);
 	const Tarn::Matrix4 viewRotation = rotationOf(view);
 	shading.setUniform("ViewRotation", viewRotation);
 	shading.setUniform("SkyboxTex", 0);
-	shading.setUniform("SkyboxMix", Sync::getValue("Ombrix Skybox Mix"));
-	shading.setUniform("Color", Sync::getValue("Ombrix Color"));
-	shading.setUniform("AoFactor", Sync::getValue("Ombrix Ao Factor"));
-	shading.setUniform("Cutouts", Sync::getValue("Ombrix Cutouts"));
-	shading.setUniform("Slashes", Sync::getValue("Ombrix Slashes"));
-	shading.setUniform("PlaneDistance", Sync::getValue("Ombrix Plane Distance"));
-	shading.setUniform("RotationMix", Sync::getValue("Ombrix Rotation Mix"));
+	shading.setUniform("SkyboxMix", Sync::getValue(skyboxMixTrack));
+	shading.setUniform("Color", Sync::getValue(colorTrack));
+	shading.setUniform("AoFactor", Sync::getValue(aoFactorTrack));
+	shading.setUniform("Cutouts", Sync::getValue(cutoutsTrack));
+	shading.setUniform("Slashes", Sync::getValue(slashesTrack));
+	shading.setUniform("PlaneDistance", Sync::getValue(planeDistanceTrack));
+	shading.setUniform("RotationMix", Sync::getValue(rotationMixTrack));
 
 	glRecti(-1, -1, 1, 1);
 

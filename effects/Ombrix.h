@@ -2,6 +2,7 @@
 // fragment program that reflects the sky box; it opens the show and closes it.
 #pragma once
 
+#include "Declaration.h"
 #include "Effect.h"
 #include "GLSingleton.h"
 
@@ -15,10 +16,10 @@ class Ombrix : public Effect, public GLSingleton<Ombrix>
 public:
 	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 
-	// Draws the whole picture into targetFramebuffer over the output size. Tracks: "Ombrix
-	// Rotation Time", "Ombrix Skybox Mix", "Ombrix Color", "Ombrix Ao Factor", "Ombrix Cutouts",
-	// "Ombrix Slashes", "Ombrix Plane Distance", "Ombrix Rotation Mix". The projection is unused:
-	// the fragment program builds its own rays from the view.
+	static const Declaration declaration; // "Ombrix" and its eight tracks
+
+	// Draws the whole picture into targetFramebuffer over the output size. The projection is
+	// unused: the fragment program builds its own rays from the view.
 	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
 
 	// The view's rotation alone: its 3x3 part, every other element 0, element 15 included.

@@ -33,16 +33,22 @@ namespace
 		{ 0.02f, 0.5f, -100, -100, 100 }, { 0.3334f, 0.5f, -100, -100, -100 }, { 0.3334f, 0.25f, -100, 100, -100 }, { 0.02f, 0.25f, -100, 100, 100 },
 	};
 
+	constexpr const char* partTrack = "Sphurrs Part";
+	constexpr const char* pulseAmountTrack = "Sphurrs Rad Shit";
+	constexpr const char* pulsePhaseTrack = "Sphurrs Rad Shit Time";
+	constexpr const char* boomTrack = "Sphurrs BOOM";
+
 	const SphurrLayouts::Tracks syncTracks = {
-		[] { return Sync::getValue("Sphurrs Part"); },
-		[] { return Sync::getValue("Sphurrs Rad Shit"); },
-		[] { return Sync::getValue("Sphurrs Rad Shit Time"); },
-		[] { return Sync::getValue("Sphurrs BOOM"); },
+		[] { return Sync::getValue(partTrack); },
+		[] { return Sync::getValue(pulseAmountTrack); },
+		[] { return Sync::getValue(pulsePhaseTrack); },
+		[] { return Sync::getValue(boomTrack); },
 	};
 }
 
+const Declaration Sphurrs::declaration = { "Sphurrs", { partTrack, pulseAmountTrack, pulsePhaseTrack, boomTrack } };
+
 Sphurrs::Sphurrs()
-	: tracks(syncTracks)
 {
 	for (int i = 0; i < sphereCount; i++)
 		spheres.add(Sphurr());
@@ -65,6 +71,7 @@ void Sphurrs::createObjects()
 	skyTexture.reset(new Texture("Data/blurry.jpg"));
 }
 
+// Released in the order they were made, which the show fixes; member destruction would reverse it.
 void Sphurrs::deleteObjects()
 {
 	geometryTarget.reset();
@@ -79,7 +86,7 @@ void Sphurrs::deleteObjects()
 
 void Sphurrs::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection)
 {
-	SphurrLayouts::update(spheres, random, treeCount, time, tracks);
+	SphurrLayouts::update(spheres, random, treeCount, time, syncTracks);
 
 	const Tarn::Matrix4 viewInverse = inverse(view);
 	const Tarn::Vector3 eye = { viewInverse[12], viewInverse[13], viewInverse[14] };

@@ -2,6 +2,7 @@
 // sky box, laid out every frame as a pulsing random field or a spinning three-way tree.
 #pragma once
 
+#include "Declaration.h"
 #include "Effect.h"
 #include "GLSingleton.h"
 #include "Sphurr.h"
@@ -23,17 +24,14 @@ class Sphurrs : public Effect, public GLSingleton<Sphurrs>
 public:
 	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
 
-	// Tracks: "Sphurrs Part" picks the layout (0 field, 1 tree, anything else keeps last frame's),
-	// "Sphurrs Rad Shit" and "Sphurrs Rad Shit Time" pulse the field, "Sphurrs BOOM" inflates.
+	static const Declaration declaration; // "Sphurrs": the layout's part, its pulse and inflation
+
+	// The first track picks the layout (0 field, 1 tree, anything else keeps last frame's); the
+	// pulse is read for the field only.
 	void render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 projection) override;
 
 	// release() leaves the sphere records as they are; only the GL objects go.
 
-	// Where the scene's tracks come from: the sync tracks, unless a test or a preview substitutes
-	// its own values.
-	void setTracks(const SphurrLayouts::Tracks& values) { tracks = values; }
-
-	const Tarn::List<Sphurr>& getSpheres() const { return spheres; }
 	int getTreeCount() const { return treeCount; }
 
 	static constexpr int sphereCount = 400;
@@ -69,7 +67,6 @@ private:
 	std::unique_ptr<CubeTexture> environment;
 	std::unique_ptr<Texture> skyTexture;
 
-	SphurrLayouts::Tracks tracks;
 	int treeCount = 0;
 	Tarn::RandomState random = { 1, 2 }; // reseeded before every layout run
 };

@@ -18,6 +18,8 @@ Tunnel::Tunnel()
 	ArchitectureLayouts::makeSlabs(slabs.get());
 }
 
+// Released in the order they were made, which the show fixes; the defaulted destructor would
+// reverse it.
 Tunnel::~Tunnel()
 {
 	rockTexture.reset();
@@ -28,7 +30,7 @@ Tunnel::~Tunnel()
 
 void Tunnel::draw(double t)
 {
-	const float fade = Sync::getValue("Arch Slab Fade");
+	const float fade = Sync::getValue(fadeTrack);
 	if (!(fade > 0.0f))
 		return;
 

@@ -20,7 +20,7 @@ public:
 	Tunnel(const Tunnel&) = delete;
 	Tunnel& operator=(const Tunnel&) = delete;
 
-	// Draws every slab inside the window at time t when "Arch Slab Fade" is above 0; otherwise
+	// Draws every slab inside the window at time t when its fade track is above 0; otherwise
 	// touches nothing. Leaves depth testing off, program 0, unit 0 active with the rock colour
 	// bound and the normal map bound on unit 1.
 	void draw(double t);
@@ -31,6 +31,8 @@ public:
 	// A box centred at the origin as one batch of quads; the two faces across z have their
 	// normals (and winding) pointing into the box.
 	static void drawBox(float width, float height, float depth);
+
+	static constexpr const char* fadeTrack = "Arch Slab Fade";
 
 	// The deep blue-black the stone sinks into with distance; the scene clears to it too.
 	static constexpr float nightColour[3] = { 0.012f, 0.018f, 0.04f };

@@ -25,6 +25,8 @@ static RenderTarget* createSmallTarget(int size)
 	return target;
 }
 
+const Declaration Bloom::declaration = { "Bloom", { dryTrack, wetTrack } };
+
 Bloom::~Bloom()
 {
 	deleteObjects();

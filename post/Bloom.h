@@ -2,6 +2,7 @@
 // the glow and the bokeh image into the window.
 #pragma once
 
+#include "Declaration.h"
 #include "GLSingleton.h"
 
 class RenderTarget;
@@ -12,6 +13,11 @@ class Bloom : public GLSingleton<Bloom>
 {
 public:
 	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
+
+	// The weights of mix(): the frame reads them, dry first, and hands them over.
+	static constexpr const char* dryTrack = "Bloom Dry";
+	static constexpr const char* wetTrack = "Bloom Wet";
+	static const Declaration declaration;
 
 	// Reads inputTarget and leaves the blurred picture in blurTargets[0]. Restores the caller's
 	// viewport, leaves framebuffer 0 bound, no program in use and depth testing disabled.

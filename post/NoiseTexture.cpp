@@ -28,6 +28,8 @@ void NoiseTexture::makeSeedBytes(unsigned char (&bytes)[seedByteCount])
 	}
 }
 
+const Declaration NoiseTexture::declaration = { "NoiseTexture", {} };
+
 NoiseTexture::~NoiseTexture()
 {
 	deleteObjects();

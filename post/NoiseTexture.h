@@ -2,12 +2,15 @@
 // start-up from a 16 x 16 x 16 volume of seeded random bytes, so no noise is computed per frame.
 #pragma once
 
+#include "Declaration.h"
 #include "GLSingleton.h"
 
 class NoiseTexture : public GLSingleton<NoiseTexture>
 {
 public:
 	// get() gives the one instance, generating the volume on the first call; release() deletes it.
+
+	static const Declaration declaration; // reads no track
 
 	static constexpr int size = 256;
 	static constexpr int seedSize = 16;

@@ -9,6 +9,17 @@
 #include "Sync.h"
 #include "Texture.h"
 
+namespace
+{
+	constexpr const char* distortionTrack = "PerkProc Distortion";
+	constexpr const char* distortionTwoTrack = "PerkProc Distortion2";
+	constexpr const char* flashTrack = "PerkProc Flash";
+	constexpr const char* invertTrack = "PerkProc Invert";
+	constexpr const char* desaturationTrack = "PerkProc Desat";
+}
+
+const Declaration PerkProc::declaration = { "PerkProc", { distortionTrack, distortionTwoTrack, flashTrack, invertTrack, desaturationTrack } };
+
 PerkProc::~PerkProc()
 {
 	deleteObjects();
@@ -39,12 +50,12 @@ void PerkProc::apply(float mix)
 
 	program.setUniform("Tex", 0);
 	program.setUniform("Time", (float)Sync::getTime());
-	program.setUniform("Distortion", Sync::getValue("PerkProc Distortion"));
-	program.setUniform("Distortion2", Sync::getValue("PerkProc Distortion2"));
-	program.setUniform("Flash", Sync::getValue("PerkProc Flash"));
+	program.setUniform("Distortion", Sync::getValue(distortionTrack));
+	program.setUniform("Distortion2", Sync::getValue(distortionTwoTrack));
+	program.setUniform("Flash", Sync::getValue(flashTrack));
 	program.setUniform("Mix", mix);
-	program.setUniform("Invert", Sync::getValue("PerkProc Invert"));
-	program.setUniform("Desaturation", Sync::getValue("PerkProc Desat"));
+	program.setUniform("Invert", Sync::getValue(invertTrack));
+	program.setUniform("Desaturation", Sync::getValue(desaturationTrack));
 
 	glRecti(-1, -1, 1, 1);
 

@@ -2,6 +2,7 @@
 // invert, desaturation) that feeds the bloom chain.
 #pragma once
 
+#include "Declaration.h"
 #include "GLSingleton.h"
 
 class RenderTarget;
@@ -11,6 +12,8 @@ class PerkProc : public GLSingleton<PerkProc>
 {
 public:
 	// get() gives the one instance with its GL objects made; release() deletes them (GLSingleton).
+
+	static const Declaration declaration; // "PerkProc": distortions, flash, invert, desaturation
 
 	// Draws the scene texture through the final pass into the bound framebuffer and viewport.
 	static void apply(float mix);

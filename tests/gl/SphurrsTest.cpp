@@ -1,6 +1,6 @@
 // The sphere scene on a headless context: it draws without a GL error, leaves the state the
 // frame relies on, frames its picture alike at every output size, and writes pictures to look at.
-#include "GLTest.h"
+#include "SceneTest.h"
 
 #include "RenderTarget.h"
 #include "Sphurrs.h"
@@ -16,19 +16,23 @@
 
 namespace
 {
-	// Track values for the scene, so the test does not depend on the show's tracks.
-	struct SceneTracks
+	// The scene's four tracks (part, pulse amount, pulse phase, boom), held for one bar each
+	// (row 32 * setting onwards).
+	enum Setting
 	{
-		static float part, amount, phase, boom;
-
-		static constexpr SphurrLayouts::Tracks tracks = {
-			[] { return part; },
-			[] { return amount; },
-			[] { return phase; },
-			[] { return boom; },
-		};
+		field,
+		tree,
+		bareSky, // every radius pushed below zero
+		inflatedTree,
+		settingCount
 	};
-	float SceneTracks::part, SceneTracks::amount, SceneTracks::phase, SceneTracks::boom;
+
+	const float settings[settingCount][4] = {
+		{ 0.0f, 0.6f, 1.0f, 0.0f },
+		{ 1.0f, 0.6f, 1.0f, 0.0f },
+		{ 1.0f, 0.6f, 1.0f, -10.0f },
+		{ 1.0f, 0.6f, 1.0f, 0.8f },
+	};
 
 	// The frame's projection: vertical field of view in degrees, near 1, far 1000.
 	Tarn::Matrix4 perspective(float fov, int width, int height)
@@ -63,32 +67,33 @@ namespace
 		const uint8_t* at(int x, int y) const { return &rgba[4 * (y * width + x)]; }
 	};
 
-	class SphurrsTest : public GLTest
+	class SphurrsTest : public SceneTest
 	{
 	protected:
 		void SetUp() override
 		{
-			if (!std::filesystem::exists("Data/blurry.jpg"))
-				GTEST_SKIP() << "Data/blurry.jpg has not been generated";
-			GLTest::SetUp();
-			SceneTracks::part = 0.0f;
-			SceneTracks::amount = 0.6f;
-			SceneTracks::phase = 1.0f;
-			SceneTracks::boom = 0.0f;
-			Sphurrs::get().setTracks(SceneTracks::tracks);
+			SceneTest::SetUp();
+			const char* names[4] = { "Sphurrs Part", "Sphurrs Rad Shit", "Sphurrs Rad Shit Time", "Sphurrs BOOM" };
+			for (int track = 0; track < 4; track++)
+			{
+				std::vector<TrackKeyBytes> keys;
+				for (int s = 0; s < settingCount; s++)
+					keys.push_back({ 32 * s, settings[s][track], 0 });
+				writeTrack(names[track], keys);
+			}
 			glDepthFunc(GL_LEQUAL); // as the Demo sets it
 		}
 
-		void TearDown() override
+		void releaseScene() override
 		{
-			Sphurrs::release(); // while this test's context still exists
-			GLTest::TearDown();
+			Sphurrs::release();
 		}
 
 		// Renders one frame the way the Demo does: its framebuffer bound, the viewport on the
 		// whole output, colour and depth cleared.
-		Picture render(int width, int height, double time, const Tarn::Matrix4& view)
+		Picture render(int width, int height, double time, const Tarn::Matrix4& view, Setting setting = field)
 		{
+			setRow(32 * setting + 16);
 			RenderTarget frame(width, height, true, 1, GL_RGBA);
 			glBindFramebuffer(GL_FRAMEBUFFER, frame.id);
 			glViewport(0, 0, width, height);
@@ -175,17 +180,14 @@ TEST_F(SphurrsTest, PictureIsFramedAlikeAtEveryOutputSize)
 	// The off-screen targets keep their own size whatever the output, so the spheres must cover
 	// the same part of the frame at 160x90 as at 320x180. Sphere pixels are those that differ from
 	// the bare sky, drawn with every radius pushed below zero.
-	SceneTracks::part = 1.0f;
 	const Tarn::Matrix4 view = camera(14.0f, 10.0f, 30.0f);
 	std::vector<bool> masks[2];
 	const int widths[2] = { 160, 320 };
 	for (int size = 0; size < 2; size++)
 	{
 		const int width = widths[size], height = widths[size] * 9 / 16;
-		SceneTracks::boom = 0.0f;
-		const Picture scene = render(width, height, 42.0, view);
-		SceneTracks::boom = -10.0f;
-		const Picture sky = render(width, height, 42.0, view);
+		const Picture scene = render(width, height, 42.0, view, tree);
+		const Picture sky = render(width, height, 42.0, view, bareSky);
 		save(scene, "sphurrs-tree-" + std::to_string(width) + "x" + std::to_string(height));
 
 		for (int y = 0; y < height; y++)
@@ -219,9 +221,7 @@ TEST_F(SphurrsTest, PictureIsFramedAlikeAtEveryOutputSize)
 TEST_F(SphurrsTest, FieldAndInflatedTreeDraw)
 {
 	save(render(320, 180, 6.0, camera(28.0f, -15.0f, 40.0f)), "sphurrs-field-320x180");
-	SceneTracks::part = 1.0f;
-	SceneTracks::boom = 0.8f;
-	save(render(320, 180, 42.0, camera(16.0f, 12.0f, 30.0f)), "sphurrs-tree-inflated-320x180");
+	save(render(320, 180, 42.0, camera(16.0f, 12.0f, 30.0f), inflatedTree), "sphurrs-tree-inflated-320x180");
 	EXPECT_EQ(GL_NO_ERROR, glGetError());
 	EXPECT_EQ(40, Sphurrs::get().getTreeCount());
 }

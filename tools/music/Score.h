@@ -4,6 +4,8 @@
 
 #include "Dsp.h"
 
+#include <Show.h> // Required for: the show's meter
+
 #include <cstdint> // Required for: int64_t
 #include <map>     // Required for: std::map
 #include <string>  // Required for: std::string
@@ -88,7 +90,7 @@ namespace Music
 	struct Score
 	{
 		std::string fileName;
-		double tempo = 128.0;
+		double tempo = Show::beatsPerMinute;
 		double lengthBars = 0.0;
 		double fadeFromBar = 0.0;
 		double loudness = -14.0;   // integrated target, LUFS
@@ -108,7 +110,7 @@ namespace Music
 		std::vector<Placement> placements;
 		std::vector<AutomationLane> automation;
 
-		double secondsPerBar() const { return 240.0 / tempo; }
+		double secondsPerBar() const { return Show::beatsPerBar * 60.0 / tempo; }
 		double barToSeconds(double bar) const { return bar * secondsPerBar(); }
 		int64_t barToFrame(double bar) const { return secondsToFrames(barToSeconds(bar)); }
 		int64_t totalFrames() const { return barToFrame(lengthBars); }

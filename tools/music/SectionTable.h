@@ -7,7 +7,5 @@
 
 namespace Music
 {
-	constexpr double rowsPerBar = 32.0;
-
 	std::string sectionTable(const Score& score, const std::string& scoreName);
 }

@@ -1,5 +1,6 @@
 #include "Overlay.h"
 
+#include "Demo.h"
 #include "Show.h"
 #include "ShowPosition.h"
 #include "Transport.h"
@@ -10,10 +11,6 @@
 
 namespace
 {
-	// The effect list's order, which the "Part" track indexes.
-	const char* const sceneNames[] = { "Sphurrs", "Ombrix", "Colon", "Architecture", "Garbitch" };
-	const int sceneCount = sizeof sceneNames / sizeof sceneNames[0];
-
 	const ImU32 sectionColours[] = { IM_COL32(52, 74, 110, 220), IM_COL32(82, 60, 40, 220) };
 }
 
@@ -54,7 +51,8 @@ void Overlay::draw(const OverlayState& state, const MusicSections& sections, Tra
 		ImGui::SetNextWindowBgAlpha(0.55f);
 		ImGui::Begin("preview", nullptr, ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove);
 
-		const char* scene = state.scene >= 0 && state.scene < sceneCount ? sceneNames[state.scene] : "(none)";
+		const char* const name = Demo::sceneName(state.scene);
+		const char* scene = name ? name : "(none)";
 		ImGui::Text("%7.3f s   row %7.2f   bar:beat %s   scene %d %s   frame %5.1f ms   %s", state.seconds,
 			ShowPosition::rowAt(state.seconds), ShowPosition::formatBarBeat(state.seconds).c_str(), state.scene, scene,
 			state.frameMs, transport.isPaused() ? "paused" : "playing");

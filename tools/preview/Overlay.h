@@ -13,7 +13,7 @@ class Transport;
 struct OverlayState
 {
 	double seconds;
-	int scene; // what "Part" selects
+	int scene; // what "Part" selects: Demo::currentScene()
 	double frameMs;
 	// The last reloads' errors, empty while they went well.
 	const std::string* trackError;

@@ -36,7 +36,7 @@ namespace ShowPosition
 	BarBeat barBeatAt(double seconds)
 	{
 		const long beats = (long)std::floor((seconds + onLineTolerance) / secondsPerBeat);
-		return { (int)(beats / 4), (int)(beats % 4) };
+		return { (int)(beats / Show::beatsPerBar), (int)(beats % Show::beatsPerBar) };
 	}
 
 	std::string formatBarBeat(double seconds)
@@ -81,7 +81,7 @@ namespace ShowPosition
 		{
 			double bar = 0.0;
 			double beat = 0.0;
-			if (!parseNumber(text.substr(0, colon), bar) || !parseNumber(text.substr(colon + 1), beat) || beat < 0.0 || beat >= 4.0)
+			if (!parseNumber(text.substr(0, colon), bar) || !parseNumber(text.substr(colon + 1), beat) || beat < 0.0 || beat >= Show::beatsPerBar)
 				return false;
 			value = secondsAtBar(bar) + beat * secondsPerBeat;
 		}

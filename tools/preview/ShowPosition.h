@@ -1,15 +1,15 @@
-// Positions in the show: seconds of music, rows, bars and beats (128 BPM in 4/4, 8 rows a beat,
-// 32 a bar), the beat grid that stepping snaps to, and the wrap of a looped stretch.
+// Positions in the show: seconds of music, rows, bars and beats (the meter of Show.h), the beat
+// grid that stepping snaps to, and the wrap of a looped stretch.
 #pragma once
+
+#include "Show.h"
 
 #include <string>
 
 namespace ShowPosition
 {
-	constexpr double rowsPerBeat = 8.0;
-	constexpr double rowsPerBar = 32.0;
-	constexpr double secondsPerBeat = rowsPerBeat / 17.066666666666666; // 0.46875 s
-	constexpr double secondsPerBar = rowsPerBar / 17.066666666666666;   // 1.875 s
+	using Show::secondsPerBar;
+	using Show::secondsPerBeat;
 
 	double rowAt(double seconds);
 	double secondsAtBar(double bar);

@@ -153,7 +153,7 @@ namespace
 				window.handleEvents();
 				continue;
 			}
-			const OverlayState state{ Sync::getTime(), (int)Sync::getValue("Part"), frameMs, &trackError, &shaderError };
+			const OverlayState state{ Sync::getTime(), Demo::currentScene(), frameMs, &trackError, &shaderError };
 			overlay.draw(state, sections, transport);
 			window.update();
 

@@ -1,11 +1,10 @@
 // Frame times of the show, grouped by the scene the "Part" track chose for each frame.
 #include "Benchmark.h"
 
+#include "Demo.h"
+
 #include <algorithm>
 #include <cstdio>
-
-static const char* const sceneNames[] = { "Sphurrs", "Ombrix", "Colon", "Architecture", "Garbitch" };
-static const int sceneCount = 5;
 
 Benchmark::Benchmark(int expectedFrames)
 {
@@ -28,7 +27,7 @@ void Benchmark::print(int width, int height) const
 {
 	std::printf("%dx%d, %zu frames\n", width, height, samples.size());
 	std::printf("%-13s %7s %10s %10s %10s\n", "scene", "frames", "median ms", "p95 ms", "cpu ms");
-	for (int part = 0; part < sceneCount; part++)
+	for (int part = 0; part < Demo::sceneCount(); part++)
 	{
 		std::vector<double> wall;
 		double cpuTotal = 0.0;
@@ -44,7 +43,7 @@ void Benchmark::print(int width, int height) const
 		const size_t frames = wall.size();
 		const double median = percentile(wall, 0.5);
 		const double p95 = percentile(wall, 0.95);
-		std::printf("%-13s %7zu %10.1f %10.1f %10.1f\n", sceneNames[part], frames, median, p95, cpuTotal / (double)frames);
+		std::printf("%-13s %7zu %10.1f %10.1f %10.1f\n", Demo::sceneName(part), frames, median, p95, cpuTotal / (double)frames);
 	}
 	std::vector<double> all;
 	double cpuTotal = 0.0;

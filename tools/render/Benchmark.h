@@ -8,6 +8,7 @@ class Benchmark
 public:
 	explicit Benchmark(int expectedFrames);
 
+	// part: the scene the frame drew (Demo::currentScene()).
 	void add(int part, double wallMs, double cpuMs);
 
 	// One line per scene: frames, median and 95th-percentile wall ms, mean render-thread CPU ms.

@@ -113,7 +113,7 @@ static int run(const RenderOptions& options)
 		if (options.mode == RenderMode::Bench)
 		{
 			glFinish(); // the software rasteriser works on threads of its own; wait for the picture
-			benchmark.add((int)Sync::getValue("Part"), (wallSeconds() - wallStart) * 1000.0, threadCpuMs() - cpuStart);
+			benchmark.add(Demo::currentScene(), (wallSeconds() - wallStart) * 1000.0, threadCpuMs() - cpuStart);
 		}
 		else
 		{

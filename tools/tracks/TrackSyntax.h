@@ -2,14 +2,14 @@
 // Each parser returns false (with a reason) instead of guessing at text it does not understand.
 #pragma once
 
+#include <Show.h>
 #include <SyncKey.h>
 
 #include <cstdint> // Required for: int32_t
 #include <string>
 
-// One beat is 8 rows and one bar 32 rows (128 BPM, 1024 rows per minute).
-const int rowsPerBeat = 8;
-const int beatsPerBar = 4;
+using Show::beatsPerBar;
+using Show::rowsPerBeat;
 
 // A row ("140", "-8") or bar:beat ("4:0", "4:2.5") that lands on a whole row.
 bool parsePosition(const std::string& text, int32_t& row, std::string& reason);
