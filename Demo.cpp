@@ -23,6 +23,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <iterator>
 #include <thread>
 
 namespace
@@ -84,29 +85,21 @@ namespace
 		return &Scene::get();
 	}
 
-	// The show's process-lifetime objects, in the order they are created (and released in
-	// reverse), each with what it declares. A scene's index is its place in the effect list.
-	struct ShowObject
-	{
-		const Declaration* declaration;
-		Effect* (*create)();
-		void (*release)();
-		int sceneIndex;
-	};
-
 	template <typename Pass>
-	constexpr ShowObject pass()
+	constexpr ShowEntry pass()
 	{
-		return { &Pass::declaration, createPass<Pass>, Pass::release, Demo::notAScene };
+		return { &Pass::declaration, Demo::notAScene, createPass<Pass>, Pass::release };
 	}
 
 	template <typename Scene>
-	constexpr ShowObject scene(int index)
+	constexpr ShowEntry scene(int index)
 	{
-		return { &Scene::declaration, createScene<Scene>, Scene::release, index };
+		return { &Scene::declaration, index, createScene<Scene>, Scene::release };
 	}
 
-	constexpr ShowObject showObjects[] = {
+	// The show's process-lifetime objects, in the order they are created (and released in
+	// reverse). A scene's index is its place in the effect list.
+	constexpr ShowEntry showObjects[] = {
 		pass<PerkProc>(),
 		pass<Bloom>(),
 		pass<NoiseTexture>(),
@@ -121,7 +114,7 @@ namespace
 	constexpr int countScenes()
 	{
 		int count = 0;
-		for (const ShowObject& object : showObjects)
+		for (const ShowEntry& object : showObjects)
 			count += object.sceneIndex != Demo::notAScene;
 		return count;
 	}
@@ -133,7 +126,7 @@ namespace
 		for (int index = 0; index < sceneTotal; index++)
 		{
 			int holders = 0;
-			for (const ShowObject& object : showObjects)
+			for (const ShowEntry& object : showObjects)
 				holders += object.sceneIndex == index;
 			if (holders != 1)
 				return false;
@@ -151,9 +144,8 @@ const Declaration Demo::declaration = { "Frame",
 const std::vector<ShowEntry>& Demo::showTable()
 {
 	static const std::vector<ShowEntry> table = [] {
-		std::vector<ShowEntry> entries = { { &declaration, notAScene } };
-		for (const ShowObject& object : showObjects)
-			entries.push_back({ object.declaration, object.sceneIndex });
+		std::vector<ShowEntry> entries = { { &declaration, notAScene, nullptr, nullptr } };
+		entries.insert(entries.end(), std::begin(showObjects), std::end(showObjects));
 		return entries;
 	}();
 	return table;
@@ -166,7 +158,7 @@ int Demo::sceneCount()
 
 const char* Demo::sceneName(int index)
 {
-	for (const ShowObject& object : showObjects)
+	for (const ShowEntry& object : showObjects)
 		if (object.sceneIndex != notAScene && object.sceneIndex == index)
 			return object.declaration->name;
 	return nullptr;
@@ -219,7 +211,7 @@ void Demo::build()
 	{
 		// Every object is created before the first scene joins the effect list.
 		Effect* scenes[sceneTotal] = {};
-		for (const ShowObject& object : showObjects)
+		for (const ShowEntry& object : showObjects)
 		{
 			Effect* effect = object.create();
 			if (object.sceneIndex != notAScene)
@@ -271,7 +263,7 @@ void Demo::releaseGraphics()
 void Demo::rebuildGraphics()
 {
 	releaseGraphics();
-	for (const ShowObject& object : showObjects)
+	for (const ShowEntry& object : showObjects)
 		object.create();
 }
 

@@ -15,13 +15,16 @@ class Effect;
 class FmodAudio;
 class Texture;
 
-// A row of the show's table as tools and tests read it: what a part of the show declares, and its
-// index in the effect list, which the "Part" track selects (Demo::notAScene for the frame's own
-// tracks and the post passes).
+// A row of the show's table: what a part of the show declares, its index in the effect list,
+// which the "Part" track selects (Demo::notAScene for the frame's own tracks and the post passes),
+// and its accessor and release (null for the frame, which the Demo itself is). The accessor makes
+// the object's GL objects if it has none and returns the scene (null for a pass).
 struct ShowEntry
 {
 	const Declaration* declaration;
 	int sceneIndex;
+	Effect* (*create)();
+	void (*release)();
 };
 
 class Demo

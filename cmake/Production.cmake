@@ -1,4 +1,4 @@
-# The production: Demo, the setup dialog and the entry point (filled in by the platform work).
+# The production: Demo, the setup dialog and the entry point.
 
 # The Demo as a library: the program, the render tool and the tests all draw the same show.
 add_library(halvorine_demo STATIC ${CMAKE_SOURCE_DIR}/Demo.cpp ${CMAKE_SOURCE_DIR}/Camera.cpp)

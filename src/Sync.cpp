@@ -5,7 +5,7 @@
 #include <SDL.h> // Required for: SDL_GetTicks()
 
 Sync::Sync()
-	: audio(nullptr), startTime(SDL_GetTicks()), device(SyncDevice::create("Data/")), rowRate(0.0)
+	: audio(nullptr), startTime(SDL_GetTicks()), device(SyncDevice::create("Data/")), rowRate(0.0), watch(nullptr)
 {
 	if (!device)
 		throw Tarn::Exception("Could not initialize sync device", "src\\Sync", 48);
@@ -29,6 +29,8 @@ double Sync::getTime()
 float Sync::getValue(const char* name)
 {
 	Sync& sync = get();
+	if (sync.watch)
+		sync.watch(name);
 	if (!sync.audio)
 		return 0.0f;
 	// No wall-clock fallback here: without a channel the position is 0.0 and every track reads row 0.

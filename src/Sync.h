@@ -27,6 +27,9 @@ public:
 	// on another directory here.
 	SyncDevice* device;
 	double rowRate; // rows per second of music
+	// Called with every name getValue is asked for, before anything else; null unless a test
+	// watches which tracks are read.
+	void (*watch)(const char* name);
 
 private:
 	Sync();

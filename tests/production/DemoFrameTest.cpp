@@ -1,6 +1,8 @@
 // The Demo frame on a fixed clock: when the show ends, how "Part" picks the scene, that a frame
-// is the same picture every time, that errors surface, and that the GL objects go with the Demo.
+// is the same picture every time, that errors surface, that the GL objects go with the Demo, and
+// that the whole show reads only the tracks it declares.
 #include "TestTracks.h"
+#include "TrackGuard.h"
 
 #include "Demo.h"
 #include "Extensions.h"
@@ -8,6 +10,8 @@
 #include "PerkProc.h"
 #include "RenderTarget.h"
 #include "Settings.h"
+#include "Show.h"
+#include "Sync.h"
 
 #include <tarn/Exception.h>
 
@@ -64,7 +68,7 @@ TEST_F(DemoFrame, PartTruncatesTowardZeroAndIsBoundsChecked)
 {
 	// -0.5 truncates to scene 0; flooring it would index -1 and throw.
 	EXPECT_TRUE(renderAt(timeOfNegativePart));
-	// 5 is one past the last scene.
+	// One past the last scene.
 	EXPECT_EQ("Index out of bounds", messageOf([&] { renderAt(timeOfPartBeyondList); }));
 	for (double time : timesOfPartsNoIntHolds)
 		EXPECT_EQ("Index out of bounds", messageOf([&] { renderAt(time); })) << "at " << time << " s";
@@ -91,6 +95,30 @@ TEST_F(DemoFrame, AnErrorLeftPendingEndsTheFrameWithItsText)
 	EXPECT_EQ("GL error has occurred: invalid enumerant", messageOf([&] { renderAt(timeOfOmbrix); }));
 	glBindFramebuffer(GL_FRAMEBUFFER, 0);
 	EXPECT_EQ(GL_NO_ERROR, glGetError());
+}
+
+// One frame a second of the show's own tracks, at a tiny size.
+TEST(TheShow, ReadsOnlyTheTracksItDeclares)
+{
+	Sync& sync = Sync::get();
+	SyncDevice* testTracks = sync.device;
+	sync.device = SyncDevice::create("../Data/"); // the build's run directory
+	setOutputSizeOverride(32, 18);
+	{
+		TrackGuard guard;
+		FixedClock clock;
+		Demo demo(clock);
+		for (int second = 0; second < Show::length; second++)
+		{
+			clock.setPosition(second);
+			const char* scene = Demo::sceneName(Demo::currentScene());
+			guard.expect("the frame at " + std::to_string(second) + " s, drawing " + (scene ? scene : "no scene"));
+			ASSERT_TRUE(demo.render()) << "at " << second << " s";
+		}
+		EXPECT_EQ(GL_NO_ERROR, glGetError());
+	}
+	setOutputSizeOverride(320, 180);
+	sync.device = testTracks;
 }
 
 TEST(DemoLifetime, GraphicsGoWithTheDemoAndComeBackWithTheNext)

@@ -1,6 +1,7 @@
 // The tracks the production tests run on, written as binary track files into Data/.
 #include "TestTracks.h"
 
+#include "Demo.h"
 #include "Show.h"
 
 #include <cmath>
@@ -39,7 +40,7 @@ static int32_t rowAt(double seconds)
 
 void writeTestTracks()
 {
-	writeTrack("Part", { { 0, -0.5f }, { rowAt(10.0), 5.0f }, { rowAt(20.0), 1.0f }, { rowAt(40.0), std::nanf("") },
+	writeTrack("Part", { { 0, -0.5f }, { rowAt(10.0), (float)Demo::sceneCount() }, { rowAt(20.0), 1.0f }, { rowAt(40.0), std::nanf("") },
 		{ rowAt(45.0), 3e9f }, { rowAt(50.0), -3e9f }, { rowAt(55.0), 1.0f } });
 	writeTrack("Camera FOV", { { 0, 90.0f } });
 	writeTrack("Camera Z", { { 0, -30.0f } });

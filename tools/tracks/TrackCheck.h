@@ -1,5 +1,6 @@
-// Compares the track names the program asks for, Sync::getValue("NAME") in its sources, with
-// the authored ones, so a misspelt name cannot silently become a track that is 0 everywhere.
+// Compares the track names the show declares (each scene and pass beside its code, gathered in the
+// Demo's table) with the authored ones, so a misspelt name on either side cannot silently become a
+// track that is 0 everywhere.
 #pragma once
 
 #include "AuthoredTrack.h"
@@ -7,17 +8,11 @@
 #include <string>
 #include <vector>
 
-struct TrackRequest
+struct DeclaredTrack
 {
 	std::string name;
-	SourcePlace place;
-	bool literal = true; // false where the name is computed and cannot be checked
+	std::string owner; // the declaration that lists it: "Frame", "Ombrix", ...
 };
 
-// Every Sync::getValue call in one C++ source, comments and other literals skipped. A source that
-// also calls it with a computed name asks, besides, for every name in its brace-initialised
-// tables (literals without '/' or '.', which are file names and messages).
-std::vector<TrackRequest> findTrackRequests(const std::string& fileName, const std::string& source);
-
 // One line per mismatch, both ways, ordered by name; empty when everything matches.
-std::vector<std::string> compareTracks(const std::vector<TrackRequest>& requests, const std::vector<AuthoredTrack>& tracks);
+std::vector<std::string> compareTracks(const std::vector<DeclaredTrack>& declared, const std::vector<AuthoredTrack>& tracks);

@@ -1,6 +1,5 @@
 // halvorine-tracks: compiles the show's text tracks into the binary track files the program
-// reads, prints and evaluates binary tracks, and checks track names against the sources.
-#include "TrackCheck.h"
+// reads, and prints and evaluates binary tracks.
 #include "TrackError.h"
 #include "TrackFileWriter.h"
 #include "TrackParser.h"
@@ -10,8 +9,6 @@
 #include <cmath>   // Required for: isnan()
 #include <cstdio>  // Required for: printf(), fprintf()
 #include <cstdlib> // Required for: strtod(), free()
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,8 +20,7 @@ namespace
 	const char* const usage =
 		"usage: halvorine-tracks compile SHOW_DIR OUT_DIR      write OUT_DIR/_NAME.track for every track of SHOW_DIR/*.tracks\n"
 		"       halvorine-tracks dump FILE.track                print a track file in the text form\n"
-		"       halvorine-tracks eval FILE.track ROW            print a track's value at a (fractional) row\n"
-		"       halvorine-tracks check SHOW_DIR SOURCE_FILE...  compare Sync::getValue(\"NAME\") calls with the authored tracks\n";
+		"       halvorine-tracks eval FILE.track ROW            print a track's value at a (fractional) row\n";
 
 	int usageError(const std::string& problem)
 	{
@@ -57,37 +53,6 @@ namespace
 		return 0;
 	}
 
-	int check(const std::string& showDirectory, const std::vector<std::string>& sourceFiles)
-	{
-		TrackParser parser;
-		parser.parseDirectory(showDirectory);
-
-		std::vector<TrackRequest> requests;
-		for (const std::string& file : sourceFiles)
-		{
-			std::ifstream stream(file, std::ios::binary);
-			if (!stream)
-				failTracks("Could not open the source file \"" + file + "\"");
-			std::stringstream source;
-			source << stream.rdbuf();
-			for (const TrackRequest& request : findTrackRequests(file, source.str()))
-			{
-				if (!request.literal)
-					std::fprintf(stderr, "%s: note: Sync::getValue with a computed name: the names in this file's tables are checked instead\n", request.place.describe().c_str());
-				requests.push_back(request);
-			}
-		}
-
-		const std::vector<std::string> mismatches = compareTracks(requests, parser.getTracks());
-		for (const std::string& mismatch : mismatches)
-			std::fprintf(stderr, "%s\n", mismatch.c_str());
-		if (!mismatches.empty())
-			return exitFailure;
-		std::printf("halvorine-tracks: %zu track requests in %zu files, %zu authored tracks: all match\n", requests.size(), sourceFiles.size(),
-			parser.getTracks().size());
-		return 0;
-	}
-
 	bool parseRowArgument(const std::string& text, double& row)
 	{
 		char* end = nullptr;
@@ -115,8 +80,6 @@ int main(int argc, char** argv)
 				return usageError("ROW \"" + arguments[2] + "\" is not a number");
 			return eval(arguments[1], row);
 		}
-		if (command == "check" && operands >= 2)
-			return check(arguments[1], std::vector<std::string>(arguments.begin() + 2, arguments.end()));
 	}
 	catch (const Tarn::Exception& exception)
 	{
@@ -126,7 +89,7 @@ int main(int argc, char** argv)
 
 	if (command.empty())
 		return usageError("no command given");
-	if (command == "compile" || command == "dump" || command == "eval" || command == "check")
+	if (command == "compile" || command == "dump" || command == "eval")
 		return usageError("wrong number of arguments for " + command);
 	return usageError("unknown command \"" + command + "\"");
 }
