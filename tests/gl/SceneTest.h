@@ -7,12 +7,11 @@
 #include "GLTest.h"
 #include "TrackGuard.h"
 
-#include "../unit/TrackFileFixture.h" // Required for: trackBytes
+#include "../unit/TrackFileFixture.h" // Required for: writeTrackFile
 #include "FixedClock.h"
 #include "Show.h"
 #include "Sync.h"
 
-#include <fstream> // Required for: std::ofstream
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,7 +59,7 @@ protected:
 
 	void writeTrack(const std::string& name, const std::vector<TrackKeyBytes>& keys)
 	{
-		std::ofstream(folder + "_" + name + ".track", std::ios::binary) << trackBytes(keys);
+		writeTrackFile(folder, name, trackBytes(keys));
 	}
 
 	// Puts the music where the tracks are at row.

@@ -4,20 +4,15 @@
 
 #include "SyncDevice.h"
 
-#include <gtest/gtest.h>
+#include "../unit/TrackFileFixture.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
-class TrackReloaderTest : public ::testing::Test
+class TrackReloaderTest : public TrackFileFixture
 {
 protected:
 	void SetUp() override
 	{
-		char pattern[] = "/tmp/halvorine-preview-XXXXXX";
-		ASSERT_NE(mkdtemp(pattern), nullptr);
-		folder = pattern;
+		TrackFileFixture::SetUp();
+		folder = directory;
 		std::filesystem::create_directories(folder + "/show");
 		std::filesystem::create_directories(folder + "/Data");
 		device = SyncDevice::create((folder + "/Data/").c_str());
@@ -26,7 +21,7 @@ protected:
 	void TearDown() override
 	{
 		SyncDevice::destroy(device);
-		std::filesystem::remove_all(folder);
+		TrackFileFixture::TearDown();
 	}
 
 	void writeShow(const std::string& text)

@@ -4,11 +4,12 @@
 #include "Demo.h"
 #include "Show.h"
 
+#include "../unit/TrackFileFixture.h" // Required for: writeTrackFile
+
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
-#include <string>
+#include <vector>
 
 struct TestKey
 {
@@ -19,18 +20,10 @@ struct TestKey
 // Every key a step: the value holds until the next key.
 static void writeTrack(const char* name, std::initializer_list<TestKey> keys)
 {
-	const std::string path = std::string("Data/_") + name + ".track";
-	FILE* file = std::fopen(path.c_str(), "wb");
-	const int32_t count = (int32_t)keys.size();
-	std::fwrite(&count, sizeof count, 1, file);
+	std::vector<TrackKeyBytes> steps;
 	for (const TestKey& key : keys)
-	{
-		const int8_t step = 0;
-		std::fwrite(&key.row, sizeof key.row, 1, file);
-		std::fwrite(&key.value, sizeof key.value, 1, file);
-		std::fwrite(&step, sizeof step, 1, file);
-	}
-	std::fclose(file);
+		steps.push_back({ key.row, key.value, 0 });
+	writeTrackFile("Data/", name, trackBytes(steps));
 }
 
 static int32_t rowAt(double seconds)

@@ -1,12 +1,11 @@
 // Runs halvorine-tracks in a scratch directory and captures what it prints and how it exits.
 #pragma once
 
-#include <gtest/gtest.h>
+#include "../unit/TrackFileFixture.h"
 
 #include <sys/wait.h> // Required for: WEXITSTATUS()
 
 #include <cstdio>  // Required for: popen(), pclose()
-#include <cstdlib> // Required for: mkdtemp()
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,21 +18,9 @@ struct ToolRun
 	std::string output; // stdout and stderr together
 };
 
-class TrackToolFixture : public ::testing::Test
+class TrackToolFixture : public TrackFileFixture
 {
 protected:
-	void SetUp() override
-	{
-		char pattern[] = "/tmp/halvorine-track-tool-XXXXXX";
-		ASSERT_NE(mkdtemp(pattern), nullptr);
-		directory = pattern;
-	}
-
-	void TearDown() override
-	{
-		std::filesystem::remove_all(directory);
-	}
-
 	static std::string quote(const std::string& argument)
 	{
 		std::string quoted = "'";
@@ -77,6 +64,4 @@ protected:
 		bytes << stream.rdbuf();
 		return bytes.str();
 	}
-
-	std::string directory;
 };

@@ -1,11 +1,13 @@
-// A scratch directory for track files, and the bytes of a track file built key by key.
+// The tests' one scratch folder fixture, and their one track file writer: the bytes come from the
+// track compiler's own encoder, so a test's tracks are exactly what the build would write.
 #pragma once
+
+#include <TrackFileWriter.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint> // Required for: int32_t
 #include <cstdlib> // Required for: mkdtemp()
-#include <cstring> // Required for: memcpy()
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -18,26 +20,16 @@ struct TrackKeyBytes
 	int8_t type;
 };
 
-inline void appendInt32(std::string& bytes, int32_t value)
-{
-	const uint32_t bits = (uint32_t)value;
-	for (int shift = 0; shift < 32; shift += 8)
-		bytes += (char)((bits >> shift) & 0xFF);
-}
-
 // The file form: int32 count, then per key int32 row, float32 value, int8 type, little-endian.
+// A count other than the number of keys makes a malformed file.
 inline std::string trackBytes(int32_t count, const std::vector<TrackKeyBytes>& keys)
 {
-	std::string bytes;
-	appendInt32(bytes, count);
+	AuthoredTrack track;
 	for (const TrackKeyBytes& key : keys)
-	{
-		appendInt32(bytes, key.row);
-		int32_t valueBits;
-		std::memcpy(&valueBits, &key.value, sizeof valueBits);
-		appendInt32(bytes, valueBits);
-		bytes += (char)key.type;
-	}
+		track.keys.push_back({ SyncKey{ key.row, key.value, key.type }, {} });
+	std::string bytes = encodeTrack(track);
+	for (int shift = 0; shift < 32; shift += 8)
+		bytes[shift / 8] = (char)(((uint32_t)count >> shift) & 0xFF);
 	return bytes;
 }
 
@@ -46,12 +38,21 @@ inline std::string trackBytes(const std::vector<TrackKeyBytes>& keys)
 	return trackBytes((int32_t)keys.size(), keys);
 }
 
+// Writes folder + "_" + name + ".track" (folder ends with "/") and returns its path.
+inline std::string writeTrackFile(const std::string& folder, const std::string& name, const std::string& bytes)
+{
+	const std::string path = folder + trackFileName(name);
+	std::ofstream(path, std::ios::binary) << bytes;
+	return path;
+}
+
+// A fresh folder under /tmp for each test, removed afterwards.
 class TrackFileFixture : public ::testing::Test
 {
 protected:
 	void SetUp() override
 	{
-		char pattern[] = "/tmp/halvorine-tracks-XXXXXX";
+		char pattern[] = "/tmp/halvorine-test-XXXXXX";
 		ASSERT_NE(mkdtemp(pattern), nullptr);
 		directory = pattern;
 		base = directory + "/";
@@ -65,9 +66,7 @@ protected:
 	// Writes base + "_" + name + ".track" and returns its path.
 	std::string writeTrack(const std::string& name, const std::string& bytes)
 	{
-		const std::string path = base + "_" + name + ".track";
-		std::ofstream(path, std::ios::binary) << bytes;
-		return path;
+		return writeTrackFile(base, name, bytes);
 	}
 
 	std::string directory;
