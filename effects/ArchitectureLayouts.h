@@ -40,7 +40,7 @@ namespace ArchitectureLayouts
 	// seeded (1, 2), one draw per point in that order.
 	void makeThresholds(float* thresholds);
 
-	// The six attractor centres at time t for a motion m ("Arch Ball Motion" x 3).
+	// The six attractor centres at time t for a motion m (the ball field's motion track x 3).
 	void attractorCentres(float m, float t, Tarn::Vector3 centres[centreCount]);
 
 	// One frame of the field, structure of arrays indexed like the thresholds: the drawn position

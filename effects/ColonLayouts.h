@@ -24,7 +24,7 @@ namespace ColonLayouts
 		float outerRadius; // may be smaller than innerRadius
 		float startAngle;  // radians
 		float endAngle;
-		float delay;       // how early "Colon Fade" switches the ring on
+		float delay;       // how early the rings' fade switches the ring on
 		float color[4];
 		int style;         // 0 filled, 1 outlined, 2 slanted spokes, -1 and -2 not drawn
 	};
@@ -63,7 +63,7 @@ namespace ColonLayouts
 	// to 0.8, a ramp to 1 at 1, then 1.
 	float flickerIn(float q);
 
-	// Where floater index is drawn at doubled time T2 with "Colon Floater Transform" w, and how
+	// Where floater index is drawn at doubled time T2 with the floaters' transform w, and how
 	// bright (position written to where); at or below 0 it is not drawn.
 	float placeFloater(const Floater& floater, int index, float T2, float w, Tarn::Vector3& where);
 }

@@ -27,7 +27,7 @@ public:
 		float distance;   // along the corridor, 4 apart
 		float offsetX;    // in half-widths
 		float offsetY;    // in half-heights
-		float fadeBias;   // how long the slice resists "Garbitch Fadeout"
+		float fadeBias;   // how long the slice resists the fadeout
 		float roll;       // degrees about the view axis
 		float scrollX;    // direction the noise pattern slides
 		float scrollY;
@@ -52,14 +52,12 @@ public:
 	// from just ahead of the camera (d < 0) out to visibleDepth (d = -200) inclusive.
 	static bool isInView(float d);
 
-	// The slice's brightness: nearer is brighter, "Garbitch Fadeout" darkens it once fadeout
-	// passes half its fadeBias, and sinMix blends in a pulse that runs down the corridor.
+	// The slice's brightness: nearer is brighter, the fadeout darkens it once it passes half its
+	// fadeBias, and sinMix blends in a pulse that runs down the corridor.
 	static float brightness(const Slice& slice, float d, double time, float fadeout, float sinMix);
 
 	// Rings belong to the slices whose index n has n mod 8 < 4.
 	static bool carriesRing(int n) { return (n & 4) == 0; }
-
-	const Tarn::List<Slice>& getSlices() const { return slices; }
 
 private:
 	Garbitch();

@@ -1,5 +1,5 @@
 // Ombrix: a night field of carved monoliths on black glass under an eclipsed sun, ray-marched by
-// one full-screen fragment program; the eight "Ombrix ..." tracks carve, spin, light and fade it.
+// one full-screen fragment program; its eight tracks carve, spin, light and fade it.
 #include "Ombrix.h"
 
 #include "CubeTexture.h"

@@ -33,10 +33,10 @@ namespace SphurrLayouts
 	// Where one frame's track values come from, each read only when the layout needs it.
 	struct Tracks
 	{
-		float (*part)();         // "Sphurrs Part"
-		float (*pulseAmount)();  // "Sphurrs Rad Shit"
-		float (*pulsePhase)();   // "Sphurrs Rad Shit Time"
-		float (*boom)();         // "Sphurrs BOOM"
+		float (*part)();
+		float (*pulseAmount)();
+		float (*pulsePhase)();
+		float (*boom)();
 	};
 
 	// One frame's layout: the part truncated toward zero picks the field (0), the tree (1) or last

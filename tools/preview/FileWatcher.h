@@ -16,8 +16,6 @@ public:
 	// The files added, removed, or changed in time or size since the last call.
 	std::vector<std::string> poll();
 
-	const std::string& getFolder() const { return folder; }
-
 private:
 	struct Stamp
 	{
