@@ -1,5 +1,6 @@
 // Demo: the production itself. Owns the music (or the clock that stands in for it), the scene
-// list and the credit images, and draws one frame of the show per render() call.
+// list and the credit images, and draws one frame of the show per render() call. The show's
+// table below lists what the show is made of; the frame's own tracks are declared here too.
 #include "Demo.h"
 
 #include "Architecture.h"
