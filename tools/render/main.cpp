@@ -3,12 +3,13 @@
 // measures frame times per scene.
 #include "Benchmark.h"
 #include "FrameCapture.h"
-#include "HeadlessContext.h"
 #include "RenderOptions.h"
 #include "VideoEncoder.h"
 
 #include "Demo.h"
+#include "Extensions.h"
 #include "FixedClock.h"
+#include "GLWindow.h"
 #include "Settings.h"
 #include "Show.h"
 #include "Sync.h"
@@ -21,6 +22,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -68,7 +70,11 @@ private:
 static int run(const RenderOptions& options)
 {
 	setOutputSizeOverride(options.width, options.height);
-	HeadlessContext context(options.width, options.height);
+	// The caller's choice of video driver wins; without one, draw without a display.
+	setenv("SDL_VIDEODRIVER", "offscreen", 0);
+	GLWindow window;
+	window.create("Corvale - Halvorine", false, options.width, options.height, 0);
+	loadExtensions();
 	FixedClock clock;
 	Demo demo(clock);
 	FrameCapture capture(options.width, options.height);
