@@ -2,6 +2,7 @@
 // every capture is the same on every run. Writes a frame, a PNG sequence or a video, or
 // measures frame times per scene.
 #include "Benchmark.h"
+#include "CommandLine.h"
 #include "FrameCapture.h"
 #include "RenderOptions.h"
 #include "VideoEncoder.h"
@@ -16,6 +17,8 @@
 
 #include <tarn/Exception.h>
 
+#include <CLI/CLI.hpp>
+
 #include <GL/gl.h>
 
 #include <cerrno>
@@ -23,7 +26,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
@@ -147,19 +149,12 @@ static int run(const RenderOptions& options)
 
 int main(int argc, char** argv)
 {
-	for (int i = 1; i < argc; i++)
-		if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-		{
-			std::fputs(renderUsage(), stdout);
-			return 0;
-		}
+	CLI::App app("", "halvorine-render");
 	RenderOptions options;
-	std::string error;
-	if (!parseRenderOptions(argc, argv, options, error))
-	{
-		std::fprintf(stderr, "halvorine-render: %s\n%s", error.c_str(), renderUsage());
-		return 2;
-	}
+	addRenderOptions(app, options);
+	int exitCode = 0;
+	if (!readCommandLine(app, argc, argv, exitCode))
+		return exitCode;
 	try
 	{
 		return run(options);
