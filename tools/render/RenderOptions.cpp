@@ -6,6 +6,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath> // Required for: HUGE_VAL
+
 void addRenderOptions(CLI::App& app, RenderOptions& options)
 {
 	app.description("Renders the show headless on a fixed clock (frame k at k / fps seconds). Run it from the "
