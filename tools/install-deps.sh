@@ -8,6 +8,7 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   libsdl2-dev libimgui-dev libmpg123-dev libmp3lame-dev libstb-dev libglu1-mesa-dev \
   libgl1-mesa-dri libegl-mesa0 libegl1 \
   fonts-dejavu-core fonts-lato \
+  libcli11-dev libebur128-dev \
   libgtest-dev libgmock-dev \
   xvfb xauth ffmpeg sox \
   xdotool x11-utils xfonts-base imagemagick strace \

@@ -1,6 +1,7 @@
 // The preview's command line: what each option sets, and what it refuses.
 #include "PreviewOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,7 +15,18 @@ namespace
 		std::vector<char*> argv;
 		for (std::string& argument : arguments)
 			argv.push_back(&argument[0]);
-		return parsePreviewOptions((int)argv.size(), argv.data(), options, error);
+		CLI::App app;
+		addPreviewOptions(app, options);
+		try
+		{
+			app.parse((int)argv.size(), argv.data());
+			return true;
+		}
+		catch (const CLI::ParseError& refusal)
+		{
+			error = refusal.what();
+			return false;
+		}
 	}
 }
 

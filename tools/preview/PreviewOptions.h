@@ -3,6 +3,11 @@
 
 #include <string>
 
+namespace CLI
+{
+	class App;
+}
+
 struct PreviewOptions
 {
 	int width = 1280;
@@ -16,9 +21,7 @@ struct PreviewOptions
 	std::string sources; // the source tree holding show/ and Data/
 };
 
-// Parses argv; returns false (with the reason in error) for anything it cannot use. A start
-// outside the show, or a loop that is empty or leaves the show, is refused; a loop's end past
-// the show's end is cut to it. Without --at or --bar a loop starts at its beginning.
-bool parsePreviewOptions(int argc, char** argv, PreviewOptions& options, std::string& error);
-
-const char* previewUsage();
+// Declares every option on app, bound to options. A start outside the show, or a loop that is
+// empty or leaves the show, is refused; a loop's end past the show's end is cut to it. Without
+// --at or --bar a loop starts at its beginning.
+void addPreviewOptions(CLI::App& app, PreviewOptions& options);

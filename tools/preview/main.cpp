@@ -1,6 +1,7 @@
 // halvorine-preview: the demo maker's view of the show. The real Demo in a window with its
 // music, started anywhere, paused, stepped by beats and bars, looped, with an overlay, and
 // the sources' show/*.tracks and shaders reloaded as they are saved.
+#include "CommandLine.h"
 #include "FileWatcher.h"
 #include "MusicSections.h"
 #include "Overlay.h"
@@ -20,10 +21,11 @@
 
 #include <tarn/Exception.h>
 
+#include <CLI/CLI.hpp>
+
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -167,19 +169,12 @@ namespace
 
 int main(int argc, char** argv)
 {
-	for (int i = 1; i < argc; i++)
-		if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-		{
-			std::fputs(previewUsage(), stdout);
-			return 0;
-		}
+	CLI::App app("", "halvorine-preview");
 	PreviewOptions options;
-	std::string error;
-	if (!parsePreviewOptions(argc, argv, options, error))
-	{
-		std::fprintf(stderr, "halvorine-preview: %s\n%s", error.c_str(), previewUsage());
-		return 2;
-	}
+	addPreviewOptions(app, options);
+	int exitCode = 0;
+	if (!readCommandLine(app, argc, argv, exitCode))
+		return exitCode;
 	try
 	{
 		return runPreview(options);

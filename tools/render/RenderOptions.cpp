@@ -1,166 +1,56 @@
 // The render tool's command line: output size, what to write, and which stretch of the show.
 #include "RenderOptions.h"
 
+#include "CommandLine.h"
 #include "Settings.h"
-#include "Show.h"
 
-#include <cstdlib>
-#include <cstring>
+#include <CLI/CLI.hpp>
 
-const char* renderUsage()
+#include <cmath> // Required for: HUGE_VAL
+
+void addRenderOptions(CLI::App& app, RenderOptions& options)
 {
-	return "usage: halvorine-render [--size WxH | --resolution N] [--fps F] [--from S] [--to S] MODE\n"
-		   "  run from the build directory (it reads Data/)\n"
-		   "modes (exactly one):\n"
-		   "  --frame SECONDS --out FILE.png   one frame at that music time\n"
-		   "  --frames DIR                     frame_NNNNN.png for every frame from --from to --to\n"
-		   "  --video FILE.mp4                 the show with its music, through ffmpeg\n"
-		   "  --bench                          per-scene frame times, nothing written\n"
-		   "options:\n"
-		   "  --size WxH        any output size (default 1280x720)\n"
-		   "  --resolution N    a row of the setup dialog: 0 = 1920x1080, 1 = 1280x720, 2 = 1024x768\n"
-		   "  --fps F           frames per second; frame k is drawn at k / F seconds (default 30)\n"
-		   "  --from S, --to S  the stretch of the show to render (default 0 to 70.8)\n";
-}
+	app.description("Renders the show headless on a fixed clock (frame k at k / fps seconds). Run it from the "
+					"build directory (it reads Data/). Give exactly one mode: --frame with --out, --frames, "
+					"--video or --bench.");
+	options.width = resolutions[1].width;
+	options.height = resolutions[1].height;
+	addSizeOptions(app, "output", options.width, options.height);
+	app.add_option("--fps", options.fps, "frames per second; frame k is drawn at k / F seconds (default 30)")
+		->check(between(0.1, 240.0))
+		->type_name("F");
+	app.add_option("--from", options.from, "start of the stretch of the show to render (default 0)")
+		->check(between(0.0, Show::length))
+		->type_name("S");
+	app.add_option("--to", options.to, "end of the stretch of the show to render (default 70.8)")
+		->check(between(0.0, Show::length))
+		->type_name("S");
 
-static bool parseNumber(const char* text, double& value)
-{
-	char* end = nullptr;
-	value = std::strtod(text, &end);
-	return end != text && *end == '\0';
-}
+	// The modes; each sets the mode, and the final check counts them.
+	CLI::Option* frame = app.add_option_function<double>("--frame", [&options](double seconds) {
+		options.frameTime = seconds;
+		options.mode = RenderMode::Frame;
+	}, "mode: one frame at that music time, into --out")->check(between(0.0, HUGE_VAL))->type_name("SECONDS");
+	CLI::Option* out = app.add_option("--out", options.output, "the PNG file --frame writes")->type_name("FILE.png");
+	CLI::Option* frames = app.add_option_function<std::string>("--frames", [&options](const std::string& folder) {
+		options.output = folder;
+		options.mode = RenderMode::Frames;
+	}, "mode: frame_NNNNN.png for every frame from --from to --to")->type_name("DIR");
+	CLI::Option* video = app.add_option_function<std::string>("--video", [&options](const std::string& file) {
+		options.output = file;
+		options.mode = RenderMode::Video;
+	}, "mode: the show with its music, through ffmpeg")->type_name("FILE.mp4");
+	CLI::Option* bench = app.add_flag_callback("--bench", [&options] { options.mode = RenderMode::Bench; },
+		"mode: per-scene frame times, nothing written");
+	frame->needs(out);
+	out->needs(frame);
 
-bool parseSize(const char* text, int& width, int& height)
-{
-	char* end = nullptr;
-	const long w = std::strtol(text, &end, 10);
-	if (end == text || (*end != 'x' && *end != 'X'))
-		return false;
-	const char* rest = end + 1;
-	const long h = std::strtol(rest, &end, 10);
-	if (end == rest || *end != '\0' || w < 16 || h < 16 || w > 8192 || h > 8192)
-		return false;
-	width = (int)w;
-	height = (int)h;
-	return true;
-}
-
-bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error)
-{
-	int modes = 0;
-	bool haveOut = false;
-	bool haveSize = false;
-	for (int i = 1; i < argc; i++)
-	{
-		const char* argument = argv[i];
-		const bool flag = std::strcmp(argument, "--bench") == 0;
-		if (flag)
-		{
-			options.mode = RenderMode::Bench;
-			modes++;
-			continue;
-		}
-		static const char* const valueOptions[] = { "--size", "--resolution", "--fps", "--from", "--to", "--frame",
-			"--out", "--frames", "--video" };
-		bool known = false;
-		for (const char* option : valueOptions)
-			known = known || std::strcmp(argument, option) == 0;
-		if (!known)
-		{
-			error = std::string("unknown argument ") + argument;
-			return false;
-		}
-		if (i + 1 >= argc)
-		{
-			error = std::string("missing value after ") + argument;
-			return false;
-		}
-		const char* value = argv[++i];
-		double number = 0.0;
-		if (std::strcmp(argument, "--size") == 0)
-		{
-			if (haveSize || !parseSize(value, options.width, options.height))
-			{
-				error = std::string("bad --size ") + value + " (expected WxH, 16 to 8192 each, given once)";
-				return false;
-			}
-			haveSize = true;
-		}
-		else if (std::strcmp(argument, "--resolution") == 0)
-		{
-			if (haveSize || !parseNumber(value, number) || (number != 0.0 && number != 1.0 && number != 2.0))
-			{
-				error = std::string("bad --resolution ") + value + " (expected 0, 1 or 2, and no --size)";
-				return false;
-			}
-			options.width = resolutions[(int)number].width;
-			options.height = resolutions[(int)number].height;
-			haveSize = true;
-		}
-		else if (std::strcmp(argument, "--fps") == 0)
-		{
-			if (!parseNumber(value, options.fps) || options.fps < 0.1 || options.fps > 240.0)
-			{
-				error = std::string("bad --fps ") + value + " (expected 0.1 to 240)";
-				return false;
-			}
-		}
-		else if (std::strcmp(argument, "--from") == 0 || std::strcmp(argument, "--to") == 0)
-		{
-			if (!parseNumber(value, number) || number < 0.0 || number > Show::length)
-			{
-				error = std::string("bad ") + argument + " " + value + " (expected 0 to 70.8 seconds)";
-				return false;
-			}
-			(argument[2] == 'f' ? options.from : options.to) = number;
-		}
-		else if (std::strcmp(argument, "--frame") == 0)
-		{
-			if (!parseNumber(value, options.frameTime) || options.frameTime < 0.0)
-			{
-				error = std::string("bad --frame ") + value + " (expected seconds)";
-				return false;
-			}
-			options.mode = RenderMode::Frame;
-			modes++;
-		}
-		else if (std::strcmp(argument, "--out") == 0)
-		{
-			options.output = value;
-			haveOut = true;
-		}
-		else // --frames or --video
-		{
-			options.mode = argument[3] == 'r' ? RenderMode::Frames : RenderMode::Video;
-			options.output = value;
-			modes++;
-		}
-	}
-
-	if (modes != 1)
-	{
-		error = "give exactly one of --frame, --frames, --video, --bench";
-		return false;
-	}
-	if ((options.mode == RenderMode::Frame) != haveOut)
-	{
-		error = "--out goes with --frame, and --frame needs it";
-		return false;
-	}
-	if (options.output.empty() && options.mode != RenderMode::Bench)
-	{
-		error = "empty output name";
-		return false;
-	}
-	if (options.from >= options.to)
-	{
-		error = "--from must lie before --to";
-		return false;
-	}
-	if (!haveSize)
-	{
-		options.width = resolutions[1].width;
-		options.height = resolutions[1].height;
-	}
-	return true;
+	app.callback([&options, frame, frames, video, bench] {
+		if (frame->count() + frames->count() + video->count() + bench->count() != 1)
+			throw CLI::ValidationError("give exactly one of --frame, --frames, --video, --bench");
+		if (options.output.empty() && options.mode != RenderMode::Bench)
+			throw CLI::ValidationError("empty output name");
+		if (options.from >= options.to)
+			throw CLI::ValidationError("--from must lie before --to");
+	});
 }

@@ -5,6 +5,11 @@
 
 #include <string>
 
+namespace CLI
+{
+	class App;
+}
+
 enum class RenderMode
 {
 	Frame,  // one frame at --frame SECONDS into --out FILE.png
@@ -25,10 +30,6 @@ struct RenderOptions
 	std::string output; // PNG file, frame directory or video file
 };
 
-// Parses argv; returns false (with the reason in error) for anything it cannot use.
-bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error);
-
-const char* renderUsage();
-
-// "WxH", each 16 to 8192; false (and nothing set) otherwise. The preview reads its --size so too.
-bool parseSize(const char* text, int& width, int& height);
+// Declares every option on app, bound to options, with the checks that span options run once
+// parsing is done; app refuses anything the tool cannot use.
+void addRenderOptions(CLI::App& app, RenderOptions& options);

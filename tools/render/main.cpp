@@ -2,18 +2,22 @@
 // every capture is the same on every run. Writes a frame, a PNG sequence or a video, or
 // measures frame times per scene.
 #include "Benchmark.h"
+#include "CommandLine.h"
 #include "FrameCapture.h"
-#include "HeadlessContext.h"
 #include "RenderOptions.h"
 #include "VideoEncoder.h"
 
 #include "Demo.h"
+#include "Extensions.h"
 #include "FixedClock.h"
+#include "GLWindow.h"
 #include "Settings.h"
 #include "Show.h"
 #include "Sync.h"
 
 #include <tarn/Exception.h>
+
+#include <CLI/CLI.hpp>
 
 #include <GL/gl.h>
 
@@ -21,7 +25,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
@@ -68,7 +72,11 @@ private:
 static int run(const RenderOptions& options)
 {
 	setOutputSizeOverride(options.width, options.height);
-	HeadlessContext context(options.width, options.height);
+	// The caller's choice of video driver wins; without one, draw without a display.
+	setenv("SDL_VIDEODRIVER", "offscreen", 0);
+	GLWindow window;
+	window.create("Corvale - Halvorine", false, options.width, options.height, 0);
+	loadExtensions();
 	FixedClock clock;
 	Demo demo(clock);
 	FrameCapture capture(options.width, options.height);
@@ -141,19 +149,12 @@ static int run(const RenderOptions& options)
 
 int main(int argc, char** argv)
 {
-	for (int i = 1; i < argc; i++)
-		if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-		{
-			std::fputs(renderUsage(), stdout);
-			return 0;
-		}
+	CLI::App app("", "halvorine-render");
 	RenderOptions options;
-	std::string error;
-	if (!parseRenderOptions(argc, argv, options, error))
-	{
-		std::fprintf(stderr, "halvorine-render: %s\n%s", error.c_str(), renderUsage());
-		return 2;
-	}
+	addRenderOptions(app, options);
+	int exitCode = 0;
+	if (!readCommandLine(app, argc, argv, exitCode))
+		return exitCode;
 	try
 	{
 		return run(options);
