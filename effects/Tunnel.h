@@ -32,9 +32,6 @@ public:
 	// normals (and winding) pointing into the box.
 	static void drawBox(float width, float height, float depth);
 
-	// The deep blue-black the stone sinks into with distance; the scene clears to it too.
-	static constexpr float nightColour[3] = { 0.012f, 0.018f, 0.04f };
-
 private:
 	std::unique_ptr<Texture> rockTexture;
 	std::unique_ptr<Texture> rockNormalTexture;

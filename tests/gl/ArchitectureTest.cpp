@@ -287,3 +287,21 @@ TEST_F(ArchitectureTest, SlabWindowKeepsItsEnds)
 	EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 	EXPECT_TRUE(isIdentity(GL_MODELVIEW_MATRIX)) << "a slab left its transform behind";
 }
+
+// With the slabs faded out and no point shown, the scene is the frame's black, not a tinted night.
+TEST_F(ArchitectureTest, NothingShownLeavesTheFramesBlack)
+{
+	glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+	renderWith(noPoints);
+	std::vector<uint8_t> pixels(width * height * 4);
+	glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+	long sum = 0, red = 0, blue = 0;
+	for (size_t i = 0; i < pixels.size(); i += 4)
+	{
+		sum += pixels[i] + pixels[i + 1] + pixels[i + 2];
+		red += pixels[i];
+		blue += pixels[i + 2];
+	}
+	EXPECT_LT(sum / (width * height * 3.0), 2.0) << "the picture is not black";
+	EXPECT_LE(blue, red) << "the picture is tinted blue";
+}
