@@ -13,7 +13,7 @@
 const char* previewUsage()
 {
 	return "usage: halvorine-preview [options]\n"
-		   "  run from the build directory (it reads and writes Data/)\n"
+		   "  runs in the folder holding Data/: the working directory, else the tool's, else the installed one\n"
 		   "options:\n"
 		   "  --size WxH        window size (default 1280x720)\n"
 		   "  --resolution N    a row of the setup dialog: 0 = 1920x1080, 1 = 1280x720, 2 = 1024x768\n"

@@ -10,7 +10,7 @@
 const char* renderUsage()
 {
 	return "usage: halvorine-render [--size WxH | --resolution N] [--fps F] [--from S] [--to S] MODE\n"
-		   "  run from the build directory (it reads Data/)\n"
+		   "  runs in the folder holding Data/: the working directory, else the tool's, else the installed one\n"
 		   "modes (exactly one):\n"
 		   "  --frame SECONDS --out FILE.png   one frame at that music time\n"
 		   "  --frames DIR                     frame_NNNNN.png for every frame from --from to --to\n"

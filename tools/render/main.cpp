@@ -9,6 +9,7 @@
 
 #include "Demo.h"
 #include "FixedClock.h"
+#include "RunDirectory.h"
 #include "Settings.h"
 #include "Show.h"
 #include "Sync.h"
@@ -156,6 +157,9 @@ int main(int argc, char** argv)
 	}
 	try
 	{
+		// Output paths are the caller's; the show's data is read from its run directory.
+		options.output = absolutePath(options.output);
+		enterRunDirectory();
 		return run(options);
 	}
 	catch (const Tarn::Exception& exception)
