@@ -54,6 +54,8 @@ list(POP_BACK compressed changelog)
 install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${changelog} ${CMAKE_SOURCE_DIR}/package/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/halvorine)
 
+install(FILES ${CMAKE_SOURCE_DIR}/package/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+  RENAME halvorine)
 install(FILES ${CMAKE_SOURCE_DIR}/package/halvorine.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/package/halvorine.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
