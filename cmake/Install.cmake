@@ -70,6 +70,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_THREADS 0)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens the GL libraries at run time, where dpkg-shlibdeps cannot see them: GLX for the
+# window, EGL for the render tool; Mesa's drivers draw where no other driver is installed, and
+# the render tool makes videos with ffmpeg.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ffmpeg")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack puts the summary above it and indents it as a control file wants.
