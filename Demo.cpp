@@ -206,7 +206,8 @@ void Demo::build()
 	glEnable(GL_POINT_SMOOTH);
 	glLineWidth(1.0f);
 	glDepthFunc(GL_LEQUAL);
-	glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+	if (offersSeamlessCubeMaps())
+		glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
 
 	try
 	{

@@ -1,11 +1,11 @@
 #version 130
 // The tunnel's slabs as rough stone in the dark: the rock colour bumped by its normal map, lit by
 // a lamp just above the eye and by the warm glow of the point cloud the camera keeps in view,
-// sinking into the deep blue-black of the night with distance; Fade dims the stone.
+// sinking into a deep blue-black night with distance; Fade dims the whole slab, night and all,
+// so faded-out stone leaves the black behind it untouched.
 uniform float Fade;
 uniform sampler2D Tex;       // rock colour
 uniform sampler2D TexNormal; // tangent space: red along +s, green along +t, blue out of the face
-uniform vec3 Night;          // the distance, and the clear colour behind the slabs
 
 in vec3 eyePosition;
 in vec3 eyeNormal;
@@ -17,6 +17,7 @@ const vec3 lampColour = vec3(0.75, 0.8, 0.9);
 const vec3 glowPosition = vec3(0.0, 0.0, -20.0); // where the camera keeps the cloud
 const vec3 glowColour = vec3(1.0, 0.45, 0.2);
 const vec3 shadowColour = vec3(0.03, 0.04, 0.07);
+const vec3 night = vec3(0.012, 0.018, 0.04);
 
 vec3 light(vec3 position, vec3 colour, float reach, vec3 normal, vec3 toEye)
 {
@@ -61,5 +62,5 @@ void main()
 		+ light(glowPosition, glowColour * 1.6, 35.0, surface, toEye);
 	float depth = length(eyePosition);
 	float visibility = exp(-depth * depth / (160.0 * 160.0));
-	gl_FragColor = vec4(mix(Night, stone * lit * Fade, visibility), 1.0);
+	gl_FragColor = vec4(mix(night, stone * lit, visibility) * Fade, 1.0);
 }

@@ -32,10 +32,7 @@ void Architecture::deleteObjects()
 
 void Architecture::render(unsigned int /*targetFramebuffer*/, double time, Tarn::Matrix4 view, Tarn::Matrix4 /*projection*/)
 {
-	// The night behind the slabs, the colour the stone sinks into with distance.
-	glClearColor(Tunnel::nightColour[0], Tunnel::nightColour[1], Tunnel::nightColour[2], 1.0f);
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-	glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
 	glMatrixMode(GL_PROJECTION);
 	glLoadIdentity();

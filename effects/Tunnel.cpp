@@ -45,7 +45,6 @@ void Tunnel::draw(double t)
 	stone.setUniform("Fade", fade);
 	stone.setUniform("Tex", 0);
 	stone.setUniform("TexNormal", 1);
-	stone.setUniform("Night", nightColour[0], nightColour[1], nightColour[2]);
 
 	for (int i = 0; i < ArchitectureLayouts::slabCount; i++)
 		drawSlab(slabs[i], t);

@@ -34,9 +34,6 @@ public:
 
 	static constexpr const char* fadeTrack = "Arch Slab Fade";
 
-	// The deep blue-black the stone sinks into with distance; the scene clears to it too.
-	static constexpr float nightColour[3] = { 0.012f, 0.018f, 0.04f };
-
 private:
 	std::unique_ptr<Texture> rockTexture;
 	std::unique_ptr<Texture> rockNormalTexture;

@@ -2,7 +2,9 @@
 
 #include <tarn/Exception.h>
 
-#include <SDL.h> // Required for: SDL_GL_GetProcAddress
+#include <SDL.h> // Required for: SDL_GL_GetProcAddress, SDL_GL_ExtensionSupported
+
+#include <cstdio> // Required for: sscanf
 
 #define HALVORINE_DEFINE_EXTENSION(type, name) type extension_##name = nullptr;
 HALVORINE_GL_EXTENSIONS(HALVORINE_DEFINE_EXTENSION)
@@ -35,4 +37,18 @@ void loadExtensions(ExtensionLookup lookup)
 #define HALVORINE_LOAD_EXTENSION(type, name) loadExtension(lookup, extension_##name, #name);
 	HALVORINE_GL_EXTENSIONS(HALVORINE_LOAD_EXTENSION)
 #undef HALVORINE_LOAD_EXTENSION
+}
+
+GLVersion parseGLVersion(const char* text)
+{
+	GLVersion version = { 0, 0 };
+	if (!text || std::sscanf(text, "%d.%d", &version.major, &version.minor) != 2)
+		return { 0, 0 };
+	return version;
+}
+
+bool offersSeamlessCubeMaps()
+{
+	const GLVersion version = parseGLVersion(reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+	return version.atLeast(3, 2) || SDL_GL_ExtensionSupported("GL_ARB_seamless_cube_map");
 }

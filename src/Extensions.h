@@ -117,3 +117,21 @@ void loadExtensions();
 
 // The same, through the given lookup (a driver that lacks entry points can be simulated).
 void loadExtensions(ExtensionLookup lookup);
+
+// The "major.minor" a GL_VERSION string begins with ("3.0 Mesa 22.3.6" is 3.0); 0.0 when it
+// begins with something else or is null.
+struct GLVersion
+{
+	int major;
+	int minor;
+
+	bool atLeast(int wantedMajor, int wantedMinor) const
+	{
+		return major > wantedMajor || (major == wantedMajor && minor >= wantedMinor);
+	}
+};
+GLVersion parseGLVersion(const char* text);
+
+// Whether the current context filters across cube-map faces: OpenGL 3.2, or the
+// ARB_seamless_cube_map extension. A 3.0 driver without either rejects the enable.
+bool offersSeamlessCubeMaps();

@@ -1,6 +1,39 @@
 #include "GLWindow.h"
 
+#include "Extensions.h"
+
 #include <tarn/Exception.h>
+
+namespace
+{
+	Tarn::String needsGL30(const Tarn::String& offered)
+	{
+		return "This show needs OpenGL 3.0; the driver offers " + offered;
+	}
+
+	Tarn::String describeCurrentContext()
+	{
+		const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+		const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+		return Tarn::String("OpenGL ") + (version ? version : "of no version") + " on " + (renderer ? renderer : "an unnamed renderer");
+	}
+
+	// What the driver makes when asked for no version at all: an older driver still says which
+	// version and renderer it has. Empty when it makes no context either.
+	Tarn::String describeDefaultContext(SDL_Window* window)
+	{
+		SDL_GL_ResetAttributes();
+		SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+		SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+		SDL_GLContext context = SDL_GL_CreateContext(window);
+		if (!context)
+			return Tarn::String("");
+		const Tarn::String description = describeCurrentContext();
+		SDL_GL_MakeCurrent(window, nullptr);
+		SDL_GL_DeleteContext(context);
+		return description;
+	}
+}
 
 GLWindow::GLWindow()
 	: renderContext(nullptr)
@@ -43,8 +76,17 @@ void GLWindow::create(const char* title, bool fullscreen, int width, int height,
 	{
 		// Without a context every later GL call would crash instead of failing with a message.
 		const Tarn::String reason(SDL_GetError());
+		const Tarn::String offered = describeDefaultContext(handle);
 		close();
-		throw Tarn::Exception(Tarn::String("Could not create OpenGL context: ") + reason, "src\\GLWindow", 47);
+		if (offered.getLength() == 0)
+			throw Tarn::Exception(Tarn::String("Could not create OpenGL context: ") + reason, "src\\GLWindow", 47);
+		throw Tarn::Exception(needsGL30(offered) + " (the 3.0 context failed: " + reason + ")", "src\\GLWindow", 47);
+	}
+	if (!parseGLVersion(reinterpret_cast<const char*>(glGetString(GL_VERSION))).atLeast(3, 0))
+	{
+		const Tarn::String offered = describeCurrentContext();
+		close();
+		throw Tarn::Exception(needsGL30(offered), "src\\GLWindow", 47);
 	}
 	if (SDL_GL_SetSwapInterval(-1) != 0)
 		SDL_GL_SetSwapInterval(1);

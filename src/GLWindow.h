@@ -10,8 +10,9 @@ public:
 	~GLWindow() override;
 
 	// Opens the window, then creates its context and makes it current; swaps wait for the
-	// vertical blank where the driver allows (adaptive first). Throws the Window's messages and
-	// "Could not create OpenGL context: " + the driver's reason.
+	// vertical blank where the driver allows (adaptive first). Throws the Window's messages,
+	// "This show needs OpenGL 3.0; the driver offers " + its version and renderer when it has
+	// less, and "Could not create OpenGL context: " + the reason when it makes none at all.
 	void create(const char* title, bool fullscreen, int width, int height, unsigned style) override;
 
 	// Releases the context, then closes the window.

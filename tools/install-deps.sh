@@ -12,4 +12,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   libgtest-dev libgmock-dev \
   xvfb xauth ffmpeg sox \
   xdotool x11-utils xfonts-base imagemagick strace \
-  clang libfuzzer-14-dev
+  clang libfuzzer-14-dev \
+  dpkg-dev file lintian help2man

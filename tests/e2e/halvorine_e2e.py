@@ -300,8 +300,8 @@ def case_fatal_error_at_start(display, program, output):
     check("Could not create fullscreen window" in program.stderr, "stderr lacks the message: %r" % program.stderr)
 
 
-def case_missing_data_folder(display, program, output):
-    """Run from a folder without Data/: the first file the show loads stops it, named in the error."""
+def accept_into_fatal_error(display, program, message):
+    """OK in the dialog, then one "Fatal Error" box and no show; its message (a pattern) on stderr."""
     dialog = wait_for_dialog(display, program)
     display.press_until(dialog, "Return", lambda: program.poll() is not None or display.find_windows(name="Fatal Error"))
     box = display.wait_for_window(program, name="Fatal Error")
@@ -309,8 +309,18 @@ def case_missing_data_folder(display, program, output):
     display.press_until(box, "Return", lambda: program.poll() is not None)
     code = program.finish()
     check(code == 1, "exit code %d after a fatal error, expected 1" % code)
-    check(re.search(r'^Fatal Error: .*"Data/[^"]+"$', program.stderr, re.M),
-          "stderr does not name the missing data file: %r" % program.stderr)
+    check(re.search(r"^Fatal Error: " + message + "$", program.stderr, re.M),
+          "stderr lacks the message %r: %r" % (message, program.stderr))
+
+
+def case_missing_data_folder(display, program, output):
+    """Run from a folder without Data/: the first file the show loads stops it, named in the error."""
+    accept_into_fatal_error(display, program, r'.*"Data/[^"]+"')
+
+
+def case_driver_older_than_3_0(display, program, output):
+    """A driver that offers OpenGL 2.1 only: the box says 3.0 is needed, with the version and renderer it has."""
+    accept_into_fatal_error(display, program, r"This show needs OpenGL 3\.0; the driver offers OpenGL 2\.1 .+ on .+")
 
 
 def case_keyboard_1024x768_full_screen(display, program, output):
@@ -394,6 +404,7 @@ CASES = {
     "fullscreen_at_screen_size": (case_fullscreen_at_screen_size, (1280, 720)),
     "fatal_error_at_start": (case_fatal_error_at_start, (1024, 768)),
     "missing_data_folder": (case_missing_data_folder, (1280, 720)),
+    "driver_older_than_3_0": (case_driver_older_than_3_0, (1280, 720)),
     "keyboard_1024x768_full_screen": (case_keyboard_1024x768_full_screen, (1024, 768)),
     "keyboard_list_and_cancel": (case_keyboard_list_and_cancel, (1280, 720)),
     "escape_held_while_loading": (case_escape_held_while_loading, (1280, 720)),
@@ -419,6 +430,8 @@ def main():
             os.makedirs(folder, exist_ok=True)
         if case is case_short_music_ends_at_show_length:
             folder = short_music_run_folder(output)
+        if case is case_driver_older_than_3_0:
+            display.environment["MESA_GL_VERSION_OVERRIDE"] = "2.1"
         program = Program(display, program_path, folder)
         case(display, program, output)
     except Failure as failure:

@@ -266,3 +266,17 @@ TEST_F(ArchitectureTest, SlabWindowKeepsItsEnds)
 	EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 	EXPECT_TRUE(isIdentity(GL_MODELVIEW_MATRIX)) << "a slab left its transform behind";
 }
+
+// With the slabs faded out and no point shown, the scene is the frame's black, not a tinted night.
+TEST_F(ArchitectureTest, NothingShownLeavesTheFramesBlack)
+{
+	glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+	renderWith(noPoints);
+	std::vector<uint8_t> pixels(width * height * 4);
+	glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+	long sums[4] = {}; // red, green, blue, alpha
+	for (size_t i = 0; i < pixels.size(); i++)
+		sums[i % 4] += pixels[i];
+	EXPECT_LT((sums[0] + sums[1] + sums[2]) / (width * height * 3.0), 2.0) << "the picture is not black";
+	EXPECT_LE(sums[2], sums[0]) << "the picture is tinted blue";
+}

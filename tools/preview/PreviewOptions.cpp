@@ -13,7 +13,8 @@
 void addPreviewOptions(CLI::App& app, PreviewOptions& options)
 {
 	app.description("Plays the show with its music in a window, from any moment, and reloads show/*.tracks and "
-					"the shaders as they are saved. Run it from the build directory (it reads and writes Data/).");
+					"the shaders as they are saved. It runs in the folder holding Data/: the working directory, else "
+					"the tool's, else the installed one.");
 	app.footer("keys: Space pause, Left/Right a beat (Shift: a bar), Home start, L loop the section,\n"
 			   "      Tab overlay, Escape quit");
 	addSizeOptions(app, "window", options.width, options.height);

@@ -15,6 +15,7 @@
 #include "Demo.h"
 #include "Extensions.h"
 #include "FmodAudio.h"
+#include "RunDirectory.h"
 #include "Settings.h"
 #include "Show.h"
 #include "Sync.h"
@@ -70,7 +71,9 @@ namespace
 
 	int runPreview(const PreviewOptions& options)
 	{
-		const std::string sources = options.sources.empty() ? HALVORINE_SOURCE_DIR : options.sources;
+		// Installed, the run directory carries the show's sources; its tracks are compiled already.
+		const bool installed = std::filesystem::is_regular_file("show/music-sections.txt");
+		const std::string sources = !options.sources.empty() ? options.sources : installed ? "." : HALVORINE_SOURCE_DIR;
 		const std::string showFolder = sources + "/show";
 		const std::string shaderFolder = sources + "/Data";
 		requireFolder(showFolder);
@@ -101,7 +104,7 @@ namespace
 
 		std::string trackError;
 		TrackReloader tracks(showFolder, "Data/", *Sync::get().device);
-		if (!tracks.reload(trackError))
+		if (sources != "." && !tracks.reload(trackError))
 			report(trackError);
 
 		Demo demo(clock);
@@ -177,6 +180,8 @@ int main(int argc, char** argv)
 		return exitCode;
 	try
 	{
+		options.sources = absolutePath(options.sources);
+		enterRunDirectory();
 		return runPreview(options);
 	}
 	catch (const Tarn::Exception& exception)

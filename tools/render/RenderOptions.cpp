@@ -10,9 +10,9 @@
 
 void addRenderOptions(CLI::App& app, RenderOptions& options)
 {
-	app.description("Renders the show headless on a fixed clock (frame k at k / fps seconds). Run it from the "
-					"build directory (it reads Data/). Give exactly one mode: --frame with --out, --frames, "
-					"--video or --bench.");
+	app.description("Renders the show headless on a fixed clock (frame k at k / fps seconds). It runs in the "
+					"folder holding Data/: the working directory, else the tool's, else the installed one. Give "
+					"exactly one mode: --frame with --out, --frames, --video or --bench.");
 	options.width = resolutions[1].width;
 	options.height = resolutions[1].height;
 	addSizeOptions(app, "output", options.width, options.height);

@@ -11,6 +11,7 @@
 #include "Extensions.h"
 #include "FixedClock.h"
 #include "GLWindow.h"
+#include "RunDirectory.h"
 #include "Settings.h"
 #include "Show.h"
 #include "Sync.h"
@@ -157,6 +158,9 @@ int main(int argc, char** argv)
 		return exitCode;
 	try
 	{
+		// Output paths are the caller's; the show's data is read from its run directory.
+		options.output = absolutePath(options.output);
+		enterRunDirectory();
 		return run(options);
 	}
 	catch (const Tarn::Exception& exception)
