@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "Show.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,7 +21,10 @@ const char* renderUsage()
 		   "  --size WxH        any output size (default 1280x720)\n"
 		   "  --resolution N    a row of the setup dialog: 0 = 1920x1080, 1 = 1280x720, 2 = 1024x768\n"
 		   "  --fps F           frames per second; frame k is drawn at k / F seconds (default 30)\n"
-		   "  --from S, --to S  the stretch of the show to render (default 0 to 70.8)\n";
+		   "  --from S, --to S  the stretch of the show to render (default 0 to 70.8)\n"
+		   "  --lossless        video in FFV1 (every frame exact) in a .mkv instead of H.264\n"
+		   "  --chunk I/N       only the I-th (from 0) of N equal runs of the stretch's frames, video only\n"
+		   "  --join LIST       no rendering: the chunks in ffmpeg's concat LIST, copied, with the music\n";
 }
 
 static bool parseNumber(const char* text, double& value)
@@ -53,15 +57,19 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
 	for (int i = 1; i < argc; i++)
 	{
 		const char* argument = argv[i];
-		const bool flag = std::strcmp(argument, "--bench") == 0;
-		if (flag)
+		if (std::strcmp(argument, "--lossless") == 0)
+		{
+			options.lossless = true;
+			continue;
+		}
+		if (std::strcmp(argument, "--bench") == 0)
 		{
 			options.mode = RenderMode::Bench;
 			modes++;
 			continue;
 		}
 		static const char* const valueOptions[] = { "--size", "--resolution", "--fps", "--from", "--to", "--frame",
-			"--out", "--frames", "--video" };
+			"--out", "--frames", "--video", "--chunk", "--join" };
 		bool known = false;
 		for (const char* option : valueOptions)
 			known = known || std::strcmp(argument, option) == 0;
@@ -124,6 +132,22 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
 			options.mode = RenderMode::Frame;
 			modes++;
 		}
+		else if (std::strcmp(argument, "--chunk") == 0)
+		{
+			int index = 0;
+			int count = 0;
+			int length = 0;
+			if (std::sscanf(value, "%d/%d%n", &index, &count, &length) != 2 || value[length] != '\0' || count < 1
+				|| index < 0 || index >= count)
+			{
+				error = std::string("bad --chunk ") + value + " (expected I/N with 0 <= I < N)";
+				return false;
+			}
+			options.chunkIndex = index;
+			options.chunkCount = count;
+		}
+		else if (std::strcmp(argument, "--join") == 0)
+			options.joinList = value;
 		else if (std::strcmp(argument, "--out") == 0)
 		{
 			options.output = value;
@@ -150,6 +174,23 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
 	if (options.output.empty() && options.mode != RenderMode::Bench)
 	{
 		error = "empty output name";
+		return false;
+	}
+	const bool capture = options.chunkCount > 0 || !options.joinList.empty() || options.lossless;
+	if (capture && options.mode != RenderMode::Video)
+	{
+		error = "--chunk, --join and --lossless go with --video";
+		return false;
+	}
+	if (options.chunkCount > 0 && !options.joinList.empty())
+	{
+		error = "give --chunk (render one chunk) or --join (join the chunks), not both";
+		return false;
+	}
+	const size_t dot = options.output.rfind('.');
+	if (options.lossless && (dot == std::string::npos || options.output.substr(dot) != ".mkv"))
+	{
+		error = "--lossless writes FFV1 in Matroska: name the video FILE.mkv";
 		return false;
 	}
 	if (options.from >= options.to)
