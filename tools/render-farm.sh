@@ -100,7 +100,8 @@ incomplete() {
 	read -r want _ <"$frames"
 	got=$(ffprobe -v error -select_streams v:0 -count_packets -show_entries stream=nb_read_packets -of csv=p=0 \
 		"$file" 2>/dev/null)
-	[ "$got" = "$want" ] || echo "truncated: ${got:-no} of $want frames in $file"
+	[[ $got =~ ^[0-9]+$ ]] || got=0
+	[ "$got" = "$want" ] || echo "truncated: $got of $want frames readable in $file"
 }
 
 todo=()
@@ -110,7 +111,7 @@ for ((i = 0; i < chunks; i++)); do
 		echo "render-farm: chunk $i of $chunks complete, kept"
 		continue
 	fi
-	[ "$why" = "not rendered" ] || echo "render-farm: chunk $i $why; rendering it again"
+	[ "$why" = "not rendered" ] || echo "render-farm: chunk $i is $why; rendering it again"
 	rm -f "$chunkdir/chunk-$i.mkv" "$chunkdir/chunk-$i.frames"
 	todo+=($i)
 done
@@ -134,7 +135,9 @@ for ((i = 0; i < chunks; i++)); do
 	failed=1
 	if [ "$why" = "not rendered" ]; then
 		log=$chunkdir/chunk-$i.log
-		last=$(tr '\r' '\n' <"$log" 2>/dev/null | grep -v '^\s*$' | tail -n 1)
+		# The render tool's own message if it gave one, else the log's last line.
+		last=$(tr '\r' '\n' <"$log" 2>/dev/null | grep -v '^\s*$' | grep '^halvorine-render:' | tail -n 1)
+		[ -n "$last" ] || last=$(tr '\r' '\n' <"$log" 2>/dev/null | grep -v '^\s*$' | tail -n 1)
 		echo "render-farm: chunk $i failed after $((retries + 1)) tries (log $log): ${last:-no message}" >&2
 	else
 		echo "render-farm: chunk $i is $why" >&2

@@ -14,6 +14,9 @@ HeadlessContext::HeadlessContext(int width, int height)
 {
 	// The caller's choice of video driver wins; without one, draw without a display.
 	setenv("SDL_VIDEODRIVER", "offscreen", 0);
+	// SDL would turn SIGINT and SIGTERM into quit events nobody reads here: let them end the
+	// render, so Ctrl-C and a stopped capture stop it.
+	SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 	if (SDL_Init(SDL_INIT_VIDEO) != 0)
 		throw Tarn::Exception(Tarn::String("Could not start SDL video: ") + SDL_GetError(), "HeadlessContext", 17);
 
