@@ -65,6 +65,11 @@ done
 [ -x ./halvorine-render ] || die "run from the build directory: no ./halvorine-render here"
 build=$(pwd)
 case $out in /*) ;; *) out=$build/$out ;; esac
+# Chunks in OUT's own container keep its time base, so the join copies timestamps exactly.
+name=${out##*/}
+ext=${name##*.}
+[[ $name == *.* && $ext =~ ^[A-Za-z0-9]+$ ]] || die "name OUT with its container's extension (.mp4, or .mkv with --lossless)"
+[[ ${#lossless[@]} = 0 || $ext = mkv ]] || die "--lossless writes FFV1 in Matroska: name OUT FILE.mkv"
 chunkdir=$out.chunks
 mkdir -p "$chunkdir" || die "cannot create $chunkdir"
 
@@ -83,18 +88,21 @@ for login in "${loginList[@]}"; do
 	[[ $login =~ ^[0-9]+/(.*)$ ]] && host=${BASH_REMATCH[1]}
 	[ "$host" = : ] && continue
 	# Chunks rendered elsewhere come back here, and are removed there.
-	remote=(--return "$chunkdir/chunk-{}.mkv" --return "$chunkdir/chunk-{}.frames" --return "$chunkdir/chunk-{}.log"
+	remote=(--return "$chunkdir/chunk-{}.$ext" --return "$chunkdir/chunk-{}.frames" --return "$chunkdir/chunk-{}.log"
 		--cleanup)
 	parallel --will-cite --ssh "$ssh" -S "$login" --nonall true >/dev/null 2>&1 ||
 		die "cannot reach $login by ssh (it needs login without a password)"
 	parallel --will-cite --ssh "$ssh" -S "$login" --nonall test -x "$build/halvorine-render" >/dev/null 2>&1 ||
 		die "$login has no $build/halvorine-render: every machine needs the same build at the same path"
+	command -v rsync >/dev/null || die "rsync is not installed (GNU parallel brings the chunks back with it)"
+	parallel --will-cite --ssh "$ssh" -S "$login" --nonall command -v rsync >/dev/null 2>&1 ||
+		die "$login has no rsync (GNU parallel brings the chunks back with it)"
 done
 
 # Why chunk $1 is not complete, on stdout; nothing if it is. A chunk is complete when its file
 # holds the frame count its render reported.
 incomplete() {
-	local file=$chunkdir/chunk-$1.mkv frames=$chunkdir/chunk-$1.frames want got
+	local file=$chunkdir/chunk-$1.$ext frames=$chunkdir/chunk-$1.frames want got
 	[ -f "$frames" ] || { echo "not rendered"; return; }
 	[ -f "$file" ] || { echo "missing: $file"; return; }
 	read -r want _ <"$frames"
@@ -112,7 +120,7 @@ for ((i = 0; i < chunks; i++)); do
 		continue
 	fi
 	[ "$why" = "not rendered" ] || echo "render-farm: chunk $i is $why; rendering it again"
-	rm -f "$chunkdir/chunk-$i.mkv" "$chunkdir/chunk-$i.frames"
+	rm -f "$chunkdir/chunk-$i.$ext" "$chunkdir/chunk-$i.frames"
 	todo+=($i)
 done
 
@@ -120,9 +128,11 @@ if [ ${#todo[@]} -gt 0 ]; then
 	q() { printf '%q' "$1"; }
 	dir=$(q "$chunkdir")
 	# A chunk takes its final name only once halvorine-render has finished it.
-	job="mkdir -p $dir && ./halvorine-render $(printf '%q ' "${render[@]}") ${lossless[*]} --chunk {}/$chunks"
-	job+=" --video $dir/part-{}.mkv >$dir/part-{}.frames 2>$dir/chunk-{}.log"
-	job+=" && mv -f $dir/part-{}.mkv $dir/chunk-{}.mkv && mv -f $dir/part-{}.frames $dir/chunk-{}.frames"
+	quoted=()
+	for option in "${render[@]}" "${lossless[@]}"; do quoted+=("$(q "$option")"); done
+	job="mkdir -p $dir && ./halvorine-render ${quoted[*]} --chunk {}/$chunks"
+	job+=" --video $dir/part-{}.$ext >$dir/part-{}.frames 2>$dir/chunk-{}.log"
+	job+=" && mv -f $dir/part-{}.$ext $dir/chunk-{}.$ext && mv -f $dir/part-{}.frames $dir/chunk-{}.frames"
 	echo "render-farm: rendering chunks ${todo[*]} of $chunks on $logins"
 	parallel --will-cite --ssh "$ssh" -S "$logins" --workdir "$build" --retries $((retries + 1)) "${remote[@]}" \
 		"$job" ::: "${todo[@]}"
@@ -146,8 +156,8 @@ done
 [ $failed = 0 ] || die "$out not written; run the same command again to render the missing chunks"
 
 list=$chunkdir/chunks.txt
-for ((i = 0; i < chunks; i++)); do echo "file 'chunk-$i.mkv'"; done >"$list"
-joined=$chunkdir/${out##*/}
+for ((i = 0; i < chunks; i++)); do echo "file 'chunk-$i.$ext'"; done >"$list"
+joined=$chunkdir/$name
 ./halvorine-render "${render[@]}" "${lossless[@]}" --join "$list" --video "$joined" ||
 	die "joining the chunks into $out failed (chunks kept in $chunkdir)"
 mv -f "$joined" "$out" || die "cannot move the joined video to $out"
