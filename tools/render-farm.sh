@@ -75,7 +75,7 @@ mkdir -p "$chunkdir" || die "cannot create $chunkdir"
 
 # Chunks of another capture must never be joined into this one.
 capture="--chunks $chunks ${lossless[*]} -- ${render[*]}"
-if [ -f "$chunkdir/capture" ] && [ "$(cat "$chunkdir/capture")" != "$capture" ]; then
+if compgen -G "$chunkdir/chunk-*.frames" >/dev/null && [ "$(cat "$chunkdir/capture" 2>/dev/null)" != "$capture" ]; then
 	die "$chunkdir holds chunks of another capture ($(cat "$chunkdir/capture")): remove it or use another OUT"
 fi
 printf '%s\n' "$capture" >"$chunkdir/capture"
