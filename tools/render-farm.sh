@@ -1,8 +1,8 @@
 #!/bin/bash
 # Renders the show, or a stretch of it, in chunks on one or many machines with GNU parallel, then
 # joins the chunks without re-encoding and muxes the music once over the whole. Chunks are cut on
-# whole frames by halvorine-render itself (--chunk I/N), so the join is frame for frame the
-# capture in one piece. A second run resumes: complete chunks are kept, the rest rendered.
+# whole frames by halvorine-render itself (--chunk I/N), each frame drawn at k / fps as in one
+# piece. A second run resumes: complete chunks are kept, the rest rendered.
 set -u
 
 usage() {
