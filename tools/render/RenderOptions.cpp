@@ -6,7 +6,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cmath> // Required for: HUGE_VAL
+#include <cmath>  // Required for: HUGE_VAL
+#include <cstdio> // Required for: std::sscanf
 
 void addRenderOptions(CLI::App& app, RenderOptions& options)
 {
@@ -45,6 +46,22 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 	frame->needs(out);
 	out->needs(frame);
 
+	// Capture in chunks (tools/render-farm.sh).
+	app.add_flag("--lossless", options.lossless, "video in FFV1 (every frame exact) in a .mkv instead of H.264");
+	CLI::Option* chunk = app.add_option_function<std::string>("--chunk", [&options](const std::string& value) {
+		int index = 0;
+		int count = 0;
+		int length = 0;
+		if (std::sscanf(value.c_str(), "%d/%d%n", &index, &count, &length) != 2 || value[length] != '\0'
+			|| count < 1 || index < 0 || index >= count)
+			throw CLI::ValidationError("--chunk", "\"" + value + "\" is not I/N with 0 <= I < N");
+		options.chunkIndex = index;
+		options.chunkCount = count;
+	}, "only the I-th (from 0) of N equal runs of the stretch's frames, video only")->type_name("I/N");
+	CLI::Option* join = app.add_option("--join", options.joinList,
+		"no rendering: the chunks in ffmpeg's concat LIST, copied, with the music")->type_name("LIST");
+	chunk->excludes(join);
+
 	app.callback([&options, frame, frames, video, bench] {
 		if (frame->count() + frames->count() + video->count() + bench->count() != 1)
 			throw CLI::ValidationError("give exactly one of --frame, --frames, --video, --bench");
@@ -52,5 +69,10 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 			throw CLI::ValidationError("empty output name");
 		if (options.from >= options.to)
 			throw CLI::ValidationError("--from must lie before --to");
+		if ((options.chunkCount > 0 || !options.joinList.empty() || options.lossless) && options.mode != RenderMode::Video)
+			throw CLI::ValidationError("--chunk, --join and --lossless go with --video");
+		const size_t dot = options.output.rfind('.');
+		if (options.lossless && (dot == std::string::npos || options.output.substr(dot) != ".mkv"))
+			throw CLI::ValidationError("--lossless writes FFV1 in Matroska: name the video FILE.mkv");
 	});
 }

@@ -28,6 +28,12 @@ struct RenderOptions
 	double to = Show::length;
 	double frameTime = 0.0;
 	std::string output; // PNG file, frame directory or video file
+	// Capture in chunks (tools/render-farm.sh): chunk chunkIndex of chunkCount equal runs of the
+	// stretch's frames, video only; chunkCount 0 is the whole stretch.
+	int chunkIndex = 0;
+	int chunkCount = 0;
+	bool lossless = false; // FFV1 in Matroska instead of H.264, so captures compare frame for frame
+	std::string joinList;  // an ffmpeg concat list of chunks, joined with the music instead of rendering
 };
 
 // Declares every option on app, bound to options, with the checks that span options run once

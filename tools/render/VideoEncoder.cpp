@@ -1,5 +1,6 @@
-// Pipes raw RGBA frames into ffmpeg, which encodes H.264 and muxes the music in. ffmpeg's
-// stderr is drained on a thread of its own, so a chatty encoder can never stall the render.
+// Pipes raw RGBA frames into ffmpeg, which encodes H.264 (or FFV1) and muxes the music in, or has
+// ffmpeg join finished chunks with the music. ffmpeg's stderr is drained on a thread of its own,
+// so a chatty encoder can never stall the render.
 #include "VideoEncoder.h"
 
 #include <tarn/Exception.h>
@@ -14,8 +15,8 @@
 
 extern char** environ;
 
-VideoEncoder::VideoEncoder(const std::string& path, int width, int height, double fps, const std::string& musicPath,
-	double audioStart, double duration)
+VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, int width, int height, double fps,
+	const std::string& musicPath, double audioStart, double duration)
 {
 	// A dead ffmpeg shows up as a failed write, reported with its own message, not as SIGPIPE.
 	std::signal(SIGPIPE, SIG_IGN);
@@ -24,15 +25,27 @@ VideoEncoder::VideoEncoder(const std::string& path, int width, int height, doubl
 	const std::string rate = std::to_string(fps);
 	const std::string start = std::to_string(audioStart);
 	const std::string length = std::to_string(duration);
-	std::vector<std::string> arguments = { "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-		"-f", "rawvideo", "-pix_fmt", "rgba", "-s", size, "-r", rate, "-i", "pipe:0" };
-	const bool withMusic = access(musicPath.c_str(), R_OK) == 0;
+	const bool joining = !format.joinList.empty();
+	std::vector<std::string> arguments = { "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y" };
+	if (joining)
+		arguments.insert(arguments.end(), { "-f", "concat", "-safe", "0", "-i", format.joinList });
+	else
+		arguments.insert(arguments.end(), { "-f", "rawvideo", "-pix_fmt", "rgba", "-s", size, "-r", rate, "-i", "pipe:0" });
+	const bool withMusic = format.music && access(musicPath.c_str(), R_OK) == 0;
 	if (withMusic)
-		arguments.insert(arguments.end(), { "-ss", start, "-t", length, "-i", musicPath, "-map", "0:v", "-map", "1:a",
-			"-c:a", "aac", "-b:a", "192k" });
-	arguments.insert(arguments.end(), { "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p",
-		"-movflags", "+faststart", path });
-	if (!withMusic)
+		arguments.insert(arguments.end(), { "-ss", start, "-t", length, "-i", musicPath });
+	arguments.insert(arguments.end(), { "-map", "0:v" });
+	if (withMusic)
+		arguments.insert(arguments.end(), { "-map", "1:a", "-c:a", "aac", "-b:a", "192k" });
+	// A lone encode starts with a key frame, so chunks join without re-encoding.
+	if (joining)
+		arguments.insert(arguments.end(), { "-c:v", "copy" });
+	else if (format.lossless)
+		arguments.insert(arguments.end(), { "-c:v", "ffv1", "-level", "3", "-pix_fmt", "bgr0" });
+	else
+		arguments.insert(arguments.end(), { "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p" });
+	arguments.insert(arguments.end(), { "-movflags", "+faststart", path });
+	if (format.music && !withMusic)
 		std::fprintf(stderr, "halvorine-render: %s not found, the video will be silent\n", musicPath.c_str());
 
 	int inputPipe[2];
@@ -63,6 +76,8 @@ VideoEncoder::VideoEncoder(const std::string& path, int width, int height, doubl
 	input = inputPipe[1];
 	errors = errorPipe[0];
 	errorReader = std::thread(&VideoEncoder::drainErrors, this);
+	if (joining)
+		return;
 	for (std::vector<unsigned char>& frame : frames)
 		frame.resize((size_t)width * height * 4);
 	frameWriter = std::thread(&VideoEncoder::writeFrames, this);

@@ -10,13 +10,21 @@
 #include <thread>
 #include <vector>
 
+// How the video is made. The default is the H.264 export with its music.
+struct VideoFormat
+{
+	bool lossless = false; // FFV1 (every frame a key frame, RGB kept exactly) instead of H.264
+	bool music = true;     // false: video only, as for a chunk of a longer capture
+	std::string joinList;  // an ffmpeg concat list whose video is copied as it is; no frames are given
+};
+
 class VideoEncoder
 {
 public:
 	// Starts ffmpeg. musicPath may name a missing file: the video is then silent.
 	// audioStart is where in the music the first frame lies (seconds).
-	VideoEncoder(const std::string& path, int width, int height, double fps, const std::string& musicPath,
-		double audioStart, double duration);
+	VideoEncoder(const std::string& path, const VideoFormat& format, int width, int height, double fps,
+		const std::string& musicPath, double audioStart, double duration);
 
 	// Closes ffmpeg's input if finish() was not called (an error is unwinding).
 	~VideoEncoder();

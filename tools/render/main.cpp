@@ -21,6 +21,7 @@
 #include <CLI/CLI.hpp>
 
 #include <GL/gl.h>
+#include <SDL.h> // Required for: SDL_SetHint
 
 #include <cerrno>
 #include <chrono>
@@ -70,11 +71,55 @@ private:
 	double lastPrint = 0.0;
 };
 
+// Frame k is drawn at k / fps; the stretch covers every frame time in [from, to), and a chunk its
+// own equal run of those frames.
+static void framesToRender(const RenderOptions& options, long& first, long& last)
+{
+	first = (long)std::ceil(options.from * options.fps - 1e-9);
+	last = (long)std::ceil(options.to * options.fps - 1e-9);
+	if (options.chunkCount > 0)
+	{
+		const long total = last - first;
+		last = first + total * (options.chunkIndex + 1) / options.chunkCount;
+		first += total * options.chunkIndex / options.chunkCount;
+	}
+}
+
+static VideoFormat videoFormat(const RenderOptions& options)
+{
+	VideoFormat format;
+	format.lossless = options.lossless;
+	format.music = options.chunkCount == 0;
+	format.joinList = options.joinList;
+	return format;
+}
+
 static int run(const RenderOptions& options)
 {
+	long first = 0;
+	long last = 0;
+	framesToRender(options, first, last);
+	if (options.chunkCount > 0 && last <= first)
+	{
+		std::fprintf(stderr, "halvorine-render: chunk %d/%d holds no frame: the stretch has fewer frames than chunks\n",
+			options.chunkIndex, options.chunkCount);
+		return 1;
+	}
+	const int total = (int)(last - first);
+	if (!options.joinList.empty())
+	{
+		VideoEncoder joined(options.output, videoFormat(options), options.width, options.height, options.fps,
+			Show::musicPath, (double)first / options.fps, (double)total / options.fps);
+		joined.finish();
+		return 0;
+	}
+
 	setOutputSizeOverride(options.width, options.height);
 	// The caller's choice of video driver wins; without one, draw without a display.
 	setenv("SDL_VIDEODRIVER", "offscreen", 0);
+	// SDL would turn SIGINT and SIGTERM into quit events nobody reads here: let them end the
+	// render, so Ctrl-C and a stopped capture stop it.
+	SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 	GLWindow window;
 	window.create("Corvale - Halvorine", false, options.width, options.height, 0);
 	loadExtensions();
@@ -95,23 +140,19 @@ static int run(const RenderOptions& options)
 		return 0;
 	}
 
-	// Frame k is drawn at k / fps; the stretch covers every frame time in [from, to).
-	const long first = (long)std::ceil(options.from * options.fps - 1e-9);
-	const long last = (long)std::ceil(options.to * options.fps - 1e-9);
-	const int total = (int)(last - first);
-
 	if (options.mode == RenderMode::Frames && mkdir(options.output.c_str(), 0755) != 0 && errno != EEXIST)
 		throw Tarn::Exception(("Could not create directory \"" + options.output + "\"").c_str(), "render", 96);
 
 	std::unique_ptr<VideoEncoder> video;
 	if (options.mode == RenderMode::Video)
-		video.reset(new VideoEncoder(options.output, options.width, options.height, options.fps, Show::musicPath,
-			(double)first / options.fps, (double)total / options.fps));
+		video.reset(new VideoEncoder(options.output, videoFormat(options), options.width, options.height, options.fps,
+			Show::musicPath, (double)first / options.fps, (double)total / options.fps));
 	Benchmark benchmark(options.mode == RenderMode::Bench ? total : 0);
 	Progress progress(total);
 	char path[4096];
 
-	for (long k = first; k < last; k++)
+	long k = first;
+	for (; k < last; k++)
 	{
 		const double time = (double)k / options.fps;
 		clock.setPosition(time);
@@ -143,6 +184,8 @@ static int run(const RenderOptions& options)
 
 	if (video)
 		video->finish();
+	if (options.chunkCount > 0) // what tools/render-farm.sh checks the chunk file against
+		std::printf("%ld frames\n", k - first);
 	if (options.mode == RenderMode::Bench)
 		benchmark.print(options.width, options.height);
 	return 0;
