@@ -38,6 +38,8 @@ def run_case(display, program, source_dir, build_dir, output):
     preview = Preview(display, program, run, ["--size", "%dx%d" % SIZE, "--bar", "16", "--paused", "--no-overlay", "--sources", sources])
     try:
         window = display.wait_for_window(preview, timeout=60.0, name=WINDOW_TITLE)
+        # The show's first frame, not the black window of the loading Demo, is the panel's background.
+        wait_for_picture(display, window, bytes(len(grab(display, window))), timeout=60.0)
         closed = steady_picture(display, window)
         display.type_keys(window, "t")
         wait_for_picture(display, window, closed)
@@ -49,6 +51,7 @@ def run_case(display, program, source_dir, build_dir, output):
         _, seen = wait_for_picture(display, window, before, rows=SHOW_ROWS)
         print("Enter to changed frame: %.0f ms (%s)" % ((seen - pressed) * 1000.0, "; ".join(l for l in preview.lines if "edit compiled" in l)))
         save_png(display, window, os.path.join(output, "editor_key_set.png"))
+        edited = steady_picture(display, window, SHOW_ROWS)
 
         added = [line for line in difflib.ndiff(original.decode().splitlines(), read(tracks).decode().splitlines()) if line[:1] in "+-"]
         check(added == ["+     16:0     0.2      step"], "main.tracks changed by %r, not one key line" % added)
@@ -59,6 +62,7 @@ def run_case(display, program, source_dir, build_dir, output):
         while read(tracks) != original and time.monotonic() < deadline:
             time.sleep(0.05)
         check(read(tracks) == original, "after Ctrl+Z main.tracks is not byte for byte what it was")
+        wait_for_picture(display, window, edited, rows=SHOW_ROWS)
         check(difference(steady_picture(display, window, SHOW_ROWS), before) < 0.5, "after Ctrl+Z the picture is not the one before")
         display.press_until(window, "Escape", lambda: preview.poll() is not None)
         check(preview.process.wait(10) == 0, "exit code %s after Escape" % preview.returncode)

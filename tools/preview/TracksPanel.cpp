@@ -85,7 +85,8 @@ void TracksPanel::refresh()
 	for (int c = 0; c < (int)columns.size(); c++)
 		if (columns[c].track == cursorTrack)
 			cursorColumn = c;
-	anchorColumn = std::min(anchorColumn, cursorColumn);
+	anchorColumn = std::min(anchorColumn, std::max(0, (int)columns.size() - 1));
+	columnLeft.assign(columns.size(), -1.0f);
 }
 
 bool TracksPanel::takeEdit()
@@ -381,6 +382,7 @@ void TracksPanel::draw(double seconds, int part)
 	const float line = ImGui::GetTextLineHeight();
 	char text[64];
 
+	bool foldChanged = false;
 	// Columns from firstColumn on, as many as fit, keeping the cursor's in view.
 	const int fit = std::max(1, (int)((area.x - rowLabelWidth) / columnWidth) - 1);
 	if (cursorColumn < firstColumn)
@@ -390,50 +392,61 @@ void TracksPanel::draw(double seconds, int part)
 	firstColumn = std::clamp(firstColumn, 0, std::max(0, (int)columns.size() - 1));
 
 	// Header: the group names (a click folds or opens a group), then the track names. Groups
-	// before the first shown column are left out; folded ones are a narrow bar.
-	float x = origin.x + rowLabelWidth;
+	// left of the first shown column are left out; a folded one is a narrow bar. Each shown
+	// column's left edge is kept for the rows.
+	const float right = origin.x + area.x;
 	const float headerBottom = origin.y + 2.0f * line + 4.0f;
+	std::fill(columnLeft.begin(), columnLeft.end(), -1.0f);
+	float x = origin.x + rowLabelWidth;
 	int column = 0;
-	for (int g = 0; g < (int)groups.size() && x < origin.x + area.x; g++)
+	for (int g = 0; g < (int)groups.size() && x < right; g++)
 	{
 		const TrackGroup& group = groups[g];
-		const ImU32 colour = group.sceneIndex >= 0 && group.sceneIndex == part ? partColour : textColour;
+		const bool shownScene = group.sceneIndex >= 0 && group.sceneIndex == part;
+		const ImU32 colour = shownScene ? partColour : textColour;
+		ImGui::PushID(g);
 		if (folded[g])
 		{
-			ImGui::SetCursorScreenPos(ImVec2(x, origin.y));
-			ImGui::PushID(g);
-			if (ImGui::InvisibleButton("fold", ImVec2(foldedWidth, 2.0f * line)))
-				folded[g] = false, refresh();
+			if (column >= firstColumn)
+			{
+				ImGui::SetCursorScreenPos(ImVec2(x, origin.y));
+				if (ImGui::InvisibleButton("fold", ImVec2(foldedWidth, 2.0f * line)))
+					folded[g] = false, foldChanged = true;
+				draw->AddRectFilled(ImVec2(x + 2.0f, origin.y), ImVec2(x + foldedWidth - 2.0f, origin.y + area.y), IM_COL32(80, 80, 90, 160));
+				draw->AddText(ImVec2(x + 2.0f, origin.y), colour, "+");
+				x += foldedWidth;
+			}
 			ImGui::PopID();
-			draw->AddRectFilled(ImVec2(x + 2.0f, origin.y), ImVec2(x + foldedWidth - 2.0f, origin.y + area.y), IM_COL32(80, 80, 90, 160));
-			draw->AddText(ImVec2(x + 2.0f, origin.y), colour, "+");
-			x += foldedWidth;
 			continue;
 		}
-		int shown = 0;
 		const float groupX = x;
 		for (size_t t = 0; t < group.tracks.size(); t++, column++)
-			if (column >= firstColumn && x + shown * columnWidth < origin.x + area.x)
-				shown++;
-		if (shown == 0)
-			continue;
-		ImGui::SetCursorScreenPos(ImVec2(groupX, origin.y));
-		ImGui::PushID(g);
-		if (ImGui::InvisibleButton("fold", ImVec2(shown * columnWidth, line)))
-			folded[g] = true, refresh();
+			if (column >= firstColumn && x + columnWidth <= right)
+			{
+				columnLeft[column] = x;
+				x += columnWidth;
+			}
+		if (x > groupX)
+		{
+			ImGui::SetCursorScreenPos(ImVec2(groupX, origin.y));
+			if (ImGui::InvisibleButton("fold", ImVec2(x - groupX, line)))
+				folded[g] = true, foldChanged = true;
+			std::snprintf(text, sizeof text, "- %s%s", group.name.c_str(), shownScene ? "  (shown)" : "");
+			draw->AddLine(ImVec2(groupX, origin.y), ImVec2(groupX, origin.y + area.y), barColour);
+			draw->PushClipRect(ImVec2(groupX, origin.y), ImVec2(x, headerBottom), true);
+			draw->AddText(ImVec2(groupX + 3.0f, origin.y), colour, text);
+			draw->PopClipRect();
+		}
 		ImGui::PopID();
-		std::snprintf(text, sizeof text, "- %s%s", group.name.c_str(), group.sceneIndex >= 0 && group.sceneIndex == part ? "  (shown)" : "");
-		draw->AddLine(ImVec2(groupX, origin.y), ImVec2(groupX, origin.y + area.y), barColour);
-		draw->AddText(ImVec2(groupX + 3.0f, origin.y), colour, text);
-		x += shown * columnWidth;
 	}
-	for (int c = firstColumn; c < (int)columns.size() && c < firstColumn + fit; c++)
-	{
-		const float left = origin.x + rowLabelWidth + (c - firstColumn) * columnWidth;
-		draw->PushClipRect(ImVec2(left, origin.y), ImVec2(left + columnWidth - 2.0f, headerBottom), true);
-		draw->AddText(ImVec2(left + 3.0f, origin.y + line + 2.0f), c == cursorColumn ? partColour : textColour, columns[c].track.c_str());
-		draw->PopClipRect();
-	}
+	for (int c = 0; c < (int)columns.size(); c++)
+		if (columnLeft[c] >= 0.0f)
+		{
+			const float left = columnLeft[c];
+			draw->PushClipRect(ImVec2(left, origin.y), ImVec2(left + columnWidth - 2.0f, headerBottom), true);
+			draw->AddText(ImVec2(left + 3.0f, origin.y + line + 2.0f), c == cursorColumn ? partColour : textColour, columns[c].track.c_str());
+			draw->PopClipRect();
+		}
 	draw->AddLine(ImVec2(origin.x, headerBottom - 1.0f), ImVec2(origin.x + area.x, headerBottom - 1.0f), barColour);
 
 	// Rows, the cursor's in the middle.
@@ -459,9 +472,11 @@ void TracksPanel::draw(double seconds, int part)
 			if ((int)std::ceil(section.from * Show::rowsPerSecond - 1e-6) == row)
 				draw->AddText(ImVec2(origin.x + 60.0f, y), sectionColour, section.name.c_str());
 
-		for (int c = firstColumn; c < (int)columns.size() && c < firstColumn + fit; c++)
+		for (int c = 0; c < (int)columns.size(); c++)
 		{
-			const float left = origin.x + rowLabelWidth + (c - firstColumn) * columnWidth;
+			const float left = columnLeft[c];
+			if (left < 0.0f)
+				continue;
 			if (row >= row0 && row <= row1 && c >= column0 && c <= column1 && (selecting || !typed.empty()))
 				draw->AddRectFilled(ImVec2(left, y), ImVec2(left + columnWidth - 2.0f, y + line), selectionColour);
 			if (row == cursorRow && c == cursorColumn)
@@ -478,6 +493,8 @@ void TracksPanel::draw(double seconds, int part)
 			draw->PopClipRect();
 		}
 	}
+	if (foldChanged)
+		refresh();
 	if (!error.empty())
 		draw->AddText(ImVec2(origin.x, origin.y + area.y - line), IM_COL32(255, 115, 100, 255), error.c_str());
 	ImGui::End();

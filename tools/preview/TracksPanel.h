@@ -75,6 +75,7 @@ private:
 	std::vector<TrackGroup> groups;
 	std::vector<bool> folded; // per group
 	std::vector<Column> columns; // the tracks of the groups not folded, in order
+	std::vector<float> columnLeft; // per column, its left edge this frame, or -1 when not shown
 	bool visible = false;
 	int cursorRow = 0;
 	int cursorColumn = 0;
