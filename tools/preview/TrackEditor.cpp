@@ -301,6 +301,14 @@ bool TrackEditor::commit(const std::map<std::string, TrackDocument>& changed, st
 			documents.erase(file);
 			continue;
 		}
+		// A save by another editor since the edit began is kept: this edit is refused instead.
+		std::string onDisk;
+		const bool exists = readFile(pathOf(file), onDisk);
+		if (exists != (known != documents.end()) || (exists && onDisk != known->second.getText()))
+		{
+			error = "\"" + pathOf(file) + "\" changed on disk during the edit; nothing was saved, make the edit again";
+			return false;
+		}
 		if (!writeAtomically(pathOf(file), document.getText(), error))
 			return false;
 		documents.erase(file);
