@@ -104,6 +104,12 @@ def wait_for_picture(display, window, differs_from, timeout=10.0, rows=None):
     raise Failure("the picture did not change within %.0f s" % timeout)
 
 
+def shown_picture(display, window):
+    """The show's first frame settled, not the black window of the loading Demo."""
+    wait_for_picture(display, window, bytes(len(grab(display, window))), timeout=60.0)
+    return steady_picture(display, window)
+
+
 def steady_picture(display, window, rows=None):
     """A picture that three captures in a row agree on, so a slow frame is not taken for a still one."""
     previous = grab(display, window, rows)
@@ -136,7 +142,7 @@ def run_case(display, program, source_dir, build_dir, output):
     preview = Preview(display, program, run, ["--size", size, "--bar", "2", "--paused", "--no-overlay", "--sources", sources])
     try:
         window = display.wait_for_window(preview, timeout=60.0, name=WINDOW_TITLE)
-        before = steady_picture(display, window)
+        before = shown_picture(display, window)
         save_png(display, window, os.path.join(output, "preview_before.png"))
 
         # A track edit: the sharp picture's weight in the final composite, held from the start.

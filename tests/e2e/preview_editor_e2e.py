@@ -14,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from halvorine_e2e import Display, Failure, check  # noqa: E402
-from preview_e2e import WINDOW_TITLE, Preview, difference, grab, make_scratch, save_png, steady_picture, wait_for_picture  # noqa: E402
+from preview_e2e import WINDOW_TITLE, Preview, difference, grab, make_scratch, save_png, shown_picture, steady_picture, wait_for_picture  # noqa: E402
 
 SIZE = (480, 270)
 SHOW_ROWS = (0, int(SIZE[1] * 0.4))  # above the panel: the show alone
@@ -38,9 +38,7 @@ def run_case(display, program, source_dir, build_dir, output):
     preview = Preview(display, program, run, ["--size", "%dx%d" % SIZE, "--bar", "16", "--paused", "--no-overlay", "--sources", sources])
     try:
         window = display.wait_for_window(preview, timeout=60.0, name=WINDOW_TITLE)
-        # The show's first frame, not the black window of the loading Demo, is the panel's background.
-        wait_for_picture(display, window, bytes(len(grab(display, window))), timeout=60.0)
-        closed = steady_picture(display, window)
+        closed = shown_picture(display, window)
         display.type_keys(window, "t")
         wait_for_picture(display, window, closed)
         display.type_keys(window, *(["Right"] * column + ["0", "period", "2"]))
