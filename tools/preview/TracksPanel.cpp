@@ -133,6 +133,7 @@ void TracksPanel::apply(const std::vector<KeyEdit>& edits)
 	{
 		error.clear();
 		edited = true;
+		editTicks = keyTicks;
 	}
 	refresh();
 }
@@ -240,6 +241,7 @@ void TracksPanel::moveColumn(int by)
 bool TracksPanel::handleKey(const SDL_KeyboardEvent& key, Transport& transport)
 {
 	const SDL_Keycode code = key.keysym.sym;
+	keyTicks = key.timestamp;
 	if (code == SDLK_t)
 	{
 		toggle();
@@ -355,7 +357,10 @@ bool TracksPanel::handleKey(const SDL_KeyboardEvent& key, Transport& transport)
 		if (!control)
 			return false;
 		if (shift ? editor.redo(error) : editor.undo(error))
+		{
 			edited = true;
+			editTicks = keyTicks;
+		}
 		refresh();
 		break;
 	default:

@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <cstdint> // Required for: uint32_t
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
 	// sources makes takeEdit() true once, so the preview compiles them before the next frame.
 	bool handleKey(const SDL_KeyboardEvent& key, Transport& transport);
 	bool takeEdit();
+	// SDL_GetTicks() of the key that made the last edit.
+	uint32_t getEditTicks() const { return editTicks; }
 	const std::string& getError() const { return error; }
 
 	// Reads the sources and the columns again (after a reload or an edit).
@@ -86,5 +89,7 @@ private:
 	std::string typed;
 	Block clipboard;
 	bool edited = false;
+	uint32_t keyTicks = 0;
+	uint32_t editTicks = 0;
 	std::string error;
 };

@@ -191,12 +191,14 @@ namespace
 
 			// An edit in the panel was saved during the last frame's events: compiled now, so
 			// this frame shows it.
+			bool editShown = false;
+			double compileMs = 0.0;
 			if (panel.takeEdit())
 			{
 				const double editStart = nowSeconds();
-				if (tracks.reload(trackError))
-					report("edit compiled in " + std::to_string((int)((nowSeconds() - editStart) * 1000.0)) + " ms");
-				else
+				editShown = tracks.reload(trackError);
+				compileMs = (nowSeconds() - editStart) * 1000.0;
+				if (!editShown)
 					report(trackError);
 			}
 			if (!panel.getError().empty() && panel.getError() != lastPanelError)
@@ -212,6 +214,9 @@ namespace
 			const OverlayState state{ Sync::getTime(), (int)Sync::getValue("Part"), frameMs, &trackError, &shaderError };
 			overlay.draw(state, sections, transport);
 			window.update();
+			if (editShown)
+				report("edit compiled in " + std::to_string((int)compileMs) + " ms, on screen " +
+					std::to_string(SDL_GetTicks() - panel.getEditTicks()) + " ms after its key");
 
 			const double end = nowSeconds();
 			frameMs = frameMs * 0.9 + (end - lastFrame) * 1000.0 * 0.1;
