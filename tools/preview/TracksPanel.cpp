@@ -80,7 +80,11 @@ void TracksPanel::refresh()
 	for (int g = 0; g < (int)groups.size(); g++)
 		if (!folded[g])
 			for (const std::string& track : groups[g].tracks)
-				columns.push_back(Column{ g, track, editor.getKeys(track) });
+			{
+				const std::string prefix = groups[g].name + " ";
+				const size_t labelStart = track.size() > prefix.size() && track.compare(0, prefix.size(), prefix) == 0 ? prefix.size() : 0;
+				columns.push_back(Column{ g, track, editor.getKeys(track), labelStart });
+			}
 	cursorColumn = std::min(cursorColumn, std::max(0, (int)columns.size() - 1));
 	for (int c = 0; c < (int)columns.size(); c++)
 		if (columns[c].track == cursorTrack)
@@ -449,7 +453,7 @@ void TracksPanel::draw(double seconds, int part)
 		{
 			const float left = columnLeft[c];
 			draw->PushClipRect(ImVec2(left, origin.y), ImVec2(left + columnWidth - 2.0f, headerBottom), true);
-			draw->AddText(ImVec2(left + 3.0f, origin.y + line + 2.0f), c == cursorColumn ? partColour : textColour, columns[c].track.c_str());
+			draw->AddText(ImVec2(left + 3.0f, origin.y + line + 2.0f), c == cursorColumn ? partColour : textColour, columns[c].track.c_str() + columns[c].labelStart);
 			draw->PopClipRect();
 		}
 	draw->AddLine(ImVec2(origin.x, headerBottom - 1.0f), ImVec2(origin.x + area.x, headerBottom - 1.0f), barColour);

@@ -48,6 +48,7 @@ private:
 		int group;
 		std::string track;
 		std::vector<SyncKey> keys;
+		size_t labelStart; // the header shows the name without its group's ("Colon Skybox Color": "Skybox Color")
 	};
 	struct Block
 	{
