@@ -77,12 +77,15 @@ class Preview:
             self.process.wait()
 
 
-def grab(display, window):
-    """The window's pixels, raw RGB."""
+def grab(display, window, rows=None):
+    """The window's pixels, raw RGB; with rows (first, end) only those rows of the window."""
     result = subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"], env=display.environment,
                             capture_output=True, timeout=10)
     check(result.returncode == 0, "could not capture the window: %s" % result.stderr)
-    return result.stdout
+    if rows is None:
+        return result.stdout
+    stride = len(result.stdout) // display.geometry(window)[3]
+    return result.stdout[rows[0] * stride:rows[1] * stride]
 
 
 def difference(a, b):
@@ -90,24 +93,30 @@ def difference(a, b):
     return sum(abs(x - y) for x, y in zip(a, b)) / max(len(a), 1)
 
 
-def wait_for_picture(display, window, differs_from, timeout=10.0):
+def wait_for_picture(display, window, differs_from, timeout=10.0, rows=None):
     """Captures until the picture differs from differs_from; returns it and when it was seen."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        picture = grab(display, window)
+        picture = grab(display, window, rows)
         if difference(picture, differs_from) > 1.0:
             return picture, time.monotonic()
         time.sleep(0.02)
     raise Failure("the picture did not change within %.0f s" % timeout)
 
 
-def steady_picture(display, window):
+def shown_picture(display, window):
+    """The show's first frame settled, not the black window of the loading Demo."""
+    wait_for_picture(display, window, bytes(len(grab(display, window))), timeout=60.0)
+    return steady_picture(display, window)
+
+
+def steady_picture(display, window, rows=None):
     """A picture that three captures in a row agree on, so a slow frame is not taken for a still one."""
-    previous = grab(display, window)
+    previous = grab(display, window, rows)
     agreed = 0
     for _ in range(30):
         time.sleep(0.3)
-        picture = grab(display, window)
+        picture = grab(display, window, rows)
         agreed = agreed + 1 if difference(picture, previous) < 0.01 else 0
         if agreed == 2:
             return picture
@@ -133,7 +142,7 @@ def run_case(display, program, source_dir, build_dir, output):
     preview = Preview(display, program, run, ["--size", size, "--bar", "2", "--paused", "--no-overlay", "--sources", sources])
     try:
         window = display.wait_for_window(preview, timeout=60.0, name=WINDOW_TITLE)
-        before = steady_picture(display, window)
+        before = shown_picture(display, window)
         save_png(display, window, os.path.join(output, "preview_before.png"))
 
         # A track edit: the sharp picture's weight in the final composite, held from the start.

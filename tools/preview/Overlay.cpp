@@ -3,6 +3,7 @@
 #include "Demo.h"
 #include "Show.h"
 #include "ShowPosition.h"
+#include "TracksPanel.h"
 #include "Transport.h"
 
 #include <imgui.h>
@@ -67,9 +68,13 @@ void Overlay::draw(const OverlayState& state, const MusicSections& sections, Tra
 		for (const std::string* error : { state.trackError, state.shaderError })
 			if (!error->empty())
 				ImGui::TextColored(ImVec4(1.0f, 0.45f, 0.4f, 1.0f), "%s", error->c_str());
+		for (int line = 0; line < TracksPanel::helpLines; line++)
+			ImGui::TextDisabled("%s", TracksPanel::help[line]);
 		ImGui::PopTextWrapPos();
 		ImGui::End();
 	}
+	if (drawPanels)
+		drawPanels();
 	ImGui::Render();
 	ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
 }

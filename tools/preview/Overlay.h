@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <string>
 
 class Transport;
@@ -32,6 +33,9 @@ public:
 	// True when the overlay took the event (a click on it), so the preview leaves it alone.
 	bool handleEvent(const SDL_Event& event);
 	void toggle() { visible = !visible; }
+
+	// Drawn in the same ImGui frame after the overlay, shown or hidden.
+	std::function<void()> drawPanels;
 
 	// Draws into the bound window framebuffer; a click on the strip seeks the transport.
 	void draw(const OverlayState& state, const MusicSections& sections, Transport& transport);

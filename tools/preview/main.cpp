@@ -10,6 +10,7 @@
 #include "ShaderReloader.h"
 #include "SilentClock.h"
 #include "TrackReloader.h"
+#include "TracksPanel.h"
 #include "Transport.h"
 
 #include "Demo.h"
@@ -27,6 +28,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
+#include <cstdlib> // Required for: mkdtemp()
 #include <filesystem>
 #include <string>
 
@@ -52,9 +55,43 @@ namespace
 				"tools\\preview", 0);
 	}
 
-	// Keys move the music; the overlay may take the mouse first.
-	void handleKey(const SDL_KeyboardEvent& key, Transport& transport, Overlay& overlay, bool& quit)
+	// The tracks the preview compiles live in a folder of its own, read by a sync device of its
+	// own, so the build's Data/ keeps the tracks of the build's own sources and a later
+	// ./halvorine never plays the preview's. Removed when the preview ends.
+	class PreviewTracks
 	{
+	public:
+		PreviewTracks()
+		{
+			std::string pattern = (std::filesystem::temp_directory_path() / "halvorine-preview-XXXXXX").string();
+			if (!mkdtemp(pattern.data()))
+				throw Tarn::Exception("Could not create a folder for the preview's compiled tracks", "tools\\preview", 0);
+			folder = pattern + "/";
+			device = SyncDevice::create(folder.c_str());
+			if (!device)
+				throw Tarn::Exception("Could not initialize sync device", "tools\\preview", 0);
+			// Nothing has asked for a track yet, so the program's device is empty and can go.
+			SyncDevice::destroy(Sync::get().device);
+			Sync::get().device = device;
+		}
+		~PreviewTracks()
+		{
+			std::error_code error;
+			std::filesystem::remove_all(folder, error);
+		}
+		PreviewTracks(const PreviewTracks&) = delete;
+		PreviewTracks& operator=(const PreviewTracks&) = delete;
+
+		std::string folder;
+		SyncDevice* device = nullptr;
+	};
+
+	// Keys move the music; the tracks panel takes its keys first while it is shown, and the
+	// overlay may take the mouse first.
+	void handleKey(const SDL_KeyboardEvent& key, Transport& transport, Overlay& overlay, TracksPanel& panel, bool& quit)
+	{
+		if (panel.handleKey(key, transport))
+			return;
 		const bool shift = (key.keysym.mod & KMOD_SHIFT) != 0;
 		switch (key.keysym.sym)
 		{
@@ -71,7 +108,7 @@ namespace
 
 	int runPreview(const PreviewOptions& options)
 	{
-		// Installed, the run directory carries the show's sources; its tracks are compiled already.
+		// Installed, the run directory carries the show's sources.
 		const bool installed = std::filesystem::is_regular_file("show/music-sections.txt");
 		const std::string sources = !options.sources.empty() ? options.sources : installed ? "." : HALVORINE_SOURCE_DIR;
 		const std::string showFolder = sources + "/show";
@@ -103,21 +140,25 @@ namespace
 		FileWatcher shaderWatcher(shaderFolder, { ".vert", ".frag" });
 
 		std::string trackError;
-		TrackReloader tracks(showFolder, "Data/", *Sync::get().device);
-		if (sources != "." && !tracks.reload(trackError))
+		PreviewTracks compiled;
+		TrackReloader tracks(showFolder, compiled.folder, *compiled.device);
+		if (!tracks.reload(trackError))
 			report(trackError);
 
 		Demo demo(clock);
 		std::string shaderError;
 		ShaderReloader shaders(shaderFolder, "Data", [&demo] { demo.rebuildGraphics(); });
 
+		TrackEditor editor(showFolder);
+		TracksPanel panel(editor, showFolder, sections);
 		Overlay overlay(window.getHandle(), window.renderContext);
+		overlay.drawPanels = [&panel] { panel.draw(Sync::getTime(), (int)Sync::getValue("Part")); };
 		bool quit = false;
 		window.onEvent = [&](const SDL_Event& event) {
 			if (overlay.handleEvent(event))
 				return;
 			if (event.type == SDL_KEYDOWN)
-				handleKey(event.key, transport, overlay, quit);
+				handleKey(event.key, transport, overlay, panel, quit);
 		};
 		if (!options.overlay)
 			overlay.toggle();
@@ -129,6 +170,7 @@ namespace
 		double nextPoll = nowSeconds() + pollInterval;
 		double lastFrame = nowSeconds();
 		double frameMs = 0.0;
+		std::string lastPanelError;
 		while (!quit && window.isOpen() && !window.isCloseRequested())
 		{
 			const double frameStart = nowSeconds();
@@ -141,6 +183,7 @@ namespace
 						report("tracks reloaded from " + showFolder + " in " + std::to_string((int)((nowSeconds() - frameStart) * 1000.0)) + " ms");
 					else
 						report(trackError);
+					panel.refresh();
 				}
 				const std::vector<std::string> changed = shaderWatcher.poll();
 				if (!changed.empty())
@@ -152,6 +195,22 @@ namespace
 				}
 			}
 
+			// An edit in the panel was saved during the last frame's events: compiled now, so
+			// this frame shows it.
+			bool editShown = false;
+			double compileMs = 0.0;
+			if (panel.takeEdit())
+			{
+				const double editStart = nowSeconds();
+				editShown = tracks.reload(trackError);
+				compileMs = (nowSeconds() - editStart) * 1000.0;
+				if (!editShown)
+					report(trackError);
+			}
+			if (!panel.getError().empty() && panel.getError() != lastPanelError)
+				report(panel.getError());
+			lastPanelError = panel.getError();
+
 			transport.update();
 			if (!demo.render())
 			{
@@ -161,6 +220,9 @@ namespace
 			const OverlayState state{ Sync::getTime(), Demo::currentScene(), frameMs, &trackError, &shaderError };
 			overlay.draw(state, sections, transport);
 			window.update();
+			if (editShown)
+				report("edit compiled in " + std::to_string((int)compileMs) + " ms, on screen " +
+					std::to_string(SDL_GetTicks() - panel.getEditTicks()) + " ms after its key");
 
 			const double end = nowSeconds();
 			frameMs = frameMs * 0.9 + (end - lastFrame) * 1000.0 * 0.1;
