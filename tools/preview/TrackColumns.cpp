@@ -1,68 +1,66 @@
 #include "TrackColumns.h"
 
+#include "Demo.h"
 #include "TrackParser.h"
 
 #include <tarn/Exception.h>
 
-#include <algorithm> // Required for: sort()
-#include <cctype>    // Required for: toupper()
+#include <cctype> // Required for: tolower()
 #include <filesystem>
+#include <map>
 
-// Until the scenes and passes list their tracks themselves, the columns are what show/ holds:
-// one group per file, main.tracks (the frame's tracks) first, each scene's file at its place
-// in the effect list that "Part" indexes.
+// The columns are the show's table: each part of the show with the tracks it declares, in the
+// order it reads them. A group's new tracks go into the show/ file that already holds most of
+// its tracks, else the file named after it, else main.tracks.
 namespace
 {
-	const char* const sceneFiles[] = { "sphurrs.tracks", "ombrix.tracks", "colon.tracks", "architecture.tracks", "garbitch.tracks" };
-	const int sceneCount = sizeof sceneFiles / sizeof sceneFiles[0];
-
-	int sceneOf(const std::string& file)
+	std::string fileOf(const TrackGroup& group, const std::map<std::string, std::string>& fileOfTrack,
+		const std::string& showFolder)
 	{
-		for (int i = 0; i < sceneCount; i++)
-			if (file == sceneFiles[i])
-				return i;
-		return -1;
-	}
-
-	// main.tracks, then the scenes in "Part" order, then any other file by name.
-	int orderOf(const std::string& file)
-	{
-		return file == "main.tracks" ? -1 : sceneOf(file) >= 0 ? sceneOf(file) : sceneCount;
+		std::map<std::string, int> votes;
+		for (const std::string& track : group.tracks)
+		{
+			const auto found = fileOfTrack.find(track);
+			if (found != fileOfTrack.end())
+				votes[found->second]++;
+		}
+		std::string best;
+		for (const auto& [file, count] : votes)
+			if (best.empty() || count > votes[best])
+				best = file;
+		if (!best.empty())
+			return best;
+		std::string named = group.name + ".tracks";
+		for (char& c : named)
+			c = (char)std::tolower((unsigned char)c);
+		return std::filesystem::is_regular_file(showFolder + "/" + named) ? named : "main.tracks";
 	}
 }
 
 std::vector<TrackGroup> trackColumns(const std::string& showFolder)
 {
-	std::vector<TrackGroup> groups;
-	std::error_code error;
-	std::vector<std::filesystem::path> files;
-	for (const auto& entry : std::filesystem::directory_iterator(showFolder, error))
-		if (entry.path().extension() == ".tracks")
-			files.push_back(entry.path());
-	std::sort(files.begin(), files.end(), [](const std::filesystem::path& a, const std::filesystem::path& b) {
-		const std::string nameA = a.filename().string(), nameB = b.filename().string();
-		return orderOf(nameA) != orderOf(nameB) ? orderOf(nameA) < orderOf(nameB) : nameA < nameB;
-	});
-	// The whole show at once, so each name is read from the one file that defines it.
-	TrackParser parser;
+	// Which file defines each track today; a file with an error places none until it is mended
+	// (the overlay names it).
+	std::map<std::string, std::string> fileOfTrack;
 	try
 	{
+		TrackParser parser;
 		parser.parseDirectory(showFolder);
+		for (const AuthoredTrack& track : parser.getTracks())
+			fileOfTrack[track.name] = std::filesystem::path(track.place.file).filename().string();
 	}
 	catch (const Tarn::Exception&)
 	{
-		// A file with an error shows no columns until it is mended; the overlay names it.
-		parser = TrackParser();
 	}
-	for (const std::filesystem::path& path : files)
+
+	std::vector<TrackGroup> groups;
+	for (const ShowEntry& entry : Demo::showTable())
 	{
-		const std::string file = path.filename().string();
-		std::string name = file == "main.tracks" ? "Frame" : path.stem().string();
-		name[0] = (char)std::toupper((unsigned char)name[0]);
-		TrackGroup group{ name, sceneOf(file), file, {} };
-		for (const AuthoredTrack& track : parser.getTracks())
-			if (std::filesystem::path(track.place.file).filename() == file)
-				group.tracks.push_back(track.name);
+		TrackGroup group{ entry.declaration->name, entry.sceneIndex, "", {} };
+		group.tracks.assign(entry.declaration->tracks.begin(), entry.declaration->tracks.end());
+		if (group.tracks.empty())
+			continue;
+		group.file = fileOf(group, fileOfTrack, showFolder);
 		groups.push_back(group);
 	}
 	return groups;

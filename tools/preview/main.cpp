@@ -152,7 +152,7 @@ namespace
 		TrackEditor editor(showFolder);
 		TracksPanel panel(editor, showFolder, sections);
 		Overlay overlay(window.getHandle(), window.renderContext);
-		overlay.drawPanels = [&panel] { panel.draw(Sync::getTime(), (int)Sync::getValue("Part")); };
+		overlay.drawPanels = [&panel] { panel.draw(Sync::getTime(), Demo::currentScene()); };
 		bool quit = false;
 		window.onEvent = [&](const SDL_Event& event) {
 			if (overlay.handleEvent(event))
