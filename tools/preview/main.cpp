@@ -23,9 +23,10 @@
 
 #include <SDL.h>
 
+#include <cerrno> // Required for: errno
 #include <cstdio>
-#include <cstring>
 #include <cstdlib> // Required for: mkdtemp()
+#include <cstring> // Required for: strerror()
 #include <filesystem>
 #include <string>
 
@@ -61,7 +62,8 @@ namespace
 		{
 			std::string pattern = (std::filesystem::temp_directory_path() / "halvorine-preview-XXXXXX").string();
 			if (!mkdtemp(pattern.data()))
-				throw Tarn::Exception("Could not create a folder for the preview's compiled tracks", "tools\\preview", 0);
+				throw Tarn::Exception(("Could not create a folder for the preview's compiled tracks in " +
+					std::filesystem::temp_directory_path().string() + ": " + std::strerror(errno)).c_str(), "tools\\preview", 0);
 			folder = pattern + "/";
 			device = SyncDevice::create(folder.c_str());
 			if (!device)
@@ -201,9 +203,12 @@ namespace
 				if (!editShown)
 					report(trackError);
 			}
-			if (!panel.getError().empty() && panel.getError() != lastPanelError)
-				report(panel.getError());
-			lastPanelError = panel.getError();
+			if (panel.getError() != lastPanelError)
+			{
+				if (!panel.getError().empty())
+					report(panel.getError());
+				lastPanelError = panel.getError();
+			}
 
 			transport.update();
 			if (!demo.render())
