@@ -27,6 +27,8 @@
 #include <cstdio>
 #include <cstdlib> // Required for: mkdtemp()
 #include <cstring> // Required for: strerror()
+#include <signal.h> // Required for: kill()
+#include <unistd.h> // Required for: getpid()
 #include <filesystem>
 #include <string>
 
@@ -60,7 +62,9 @@ namespace
 	public:
 		PreviewTracks()
 		{
-			std::string pattern = (std::filesystem::temp_directory_path() / "halvorine-preview-XXXXXX").string();
+			removeLeftovers();
+			const std::string prefix = "halvorine-preview-tracks-" + std::to_string(getpid()) + "-";
+			std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
 			if (!mkdtemp(pattern.data()))
 				throw Tarn::Exception(("Could not create a folder for the preview's compiled tracks in " +
 					std::filesystem::temp_directory_path().string() + ": " + std::strerror(errno)).c_str(), "tools\\preview", 0);
@@ -76,6 +80,22 @@ namespace
 		{
 			std::error_code error;
 			std::filesystem::remove_all(folder, error);
+		}
+		// A preview that was killed could not remove its folder: any whose process is gone goes.
+		static void removeLeftovers()
+		{
+			const std::string prefix = "halvorine-preview-tracks-";
+			std::error_code error;
+			for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), error))
+			{
+				const std::string name = entry.path().filename().string();
+				if (name.compare(0, prefix.size(), prefix) != 0)
+					continue;
+				const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+				std::error_code removeError;
+				if (pid > 0 && kill((pid_t)pid, 0) != 0 && errno == ESRCH)
+					std::filesystem::remove_all(entry.path(), removeError);
+			}
 		}
 		PreviewTracks(const PreviewTracks&) = delete;
 		PreviewTracks& operator=(const PreviewTracks&) = delete;
