@@ -27,9 +27,12 @@
 
 #include <SDL.h>
 
+#include <cerrno> // Required for: errno
 #include <cstdio>
-#include <cstring>
 #include <cstdlib> // Required for: mkdtemp()
+#include <cstring> // Required for: strerror()
+#include <signal.h> // Required for: kill()
+#include <unistd.h> // Required for: getpid()
 #include <filesystem>
 #include <string>
 
@@ -63,9 +66,12 @@ namespace
 	public:
 		PreviewTracks()
 		{
-			std::string pattern = (std::filesystem::temp_directory_path() / "halvorine-preview-XXXXXX").string();
+			removeLeftovers();
+			const std::string prefix = "halvorine-preview-tracks-" + std::to_string(getpid()) + "-";
+			std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
 			if (!mkdtemp(pattern.data()))
-				throw Tarn::Exception("Could not create a folder for the preview's compiled tracks", "tools\\preview", 0);
+				throw Tarn::Exception(("Could not create a folder for the preview's compiled tracks in " +
+					std::filesystem::temp_directory_path().string() + ": " + std::strerror(errno)).c_str(), "tools\\preview", 0);
 			folder = pattern + "/";
 			device = SyncDevice::create(folder.c_str());
 			if (!device)
@@ -78,6 +84,22 @@ namespace
 		{
 			std::error_code error;
 			std::filesystem::remove_all(folder, error);
+		}
+		// A preview that was killed could not remove its folder: any whose process is gone goes.
+		static void removeLeftovers()
+		{
+			const std::string prefix = "halvorine-preview-tracks-";
+			std::error_code error;
+			for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), error))
+			{
+				const std::string name = entry.path().filename().string();
+				if (name.compare(0, prefix.size(), prefix) != 0)
+					continue;
+				const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+				std::error_code removeError;
+				if (pid > 0 && kill((pid_t)pid, 0) != 0 && errno == ESRCH)
+					std::filesystem::remove_all(entry.path(), removeError);
+			}
 		}
 		PreviewTracks(const PreviewTracks&) = delete;
 		PreviewTracks& operator=(const PreviewTracks&) = delete;
@@ -207,9 +229,12 @@ namespace
 				if (!editShown)
 					report(trackError);
 			}
-			if (!panel.getError().empty() && panel.getError() != lastPanelError)
-				report(panel.getError());
-			lastPanelError = panel.getError();
+			if (panel.getError() != lastPanelError)
+			{
+				if (!panel.getError().empty())
+					report(panel.getError());
+				lastPanelError = panel.getError();
+			}
 
 			transport.update();
 			if (!demo.render())
