@@ -9,6 +9,6 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   libgl1-mesa-dri libegl-mesa0 libegl1 \
   fonts-dejavu-core fonts-lato \
   libgtest-dev libgmock-dev \
-  xvfb xauth ffmpeg sox \
+  xvfb xauth ffmpeg sox glslang-tools \
   xdotool x11-utils xfonts-base imagemagick strace \
   clang libfuzzer-14-dev
