@@ -89,6 +89,17 @@ int main(int argc, char** argv)
 		std::fprintf(stderr, "usage: halvorine-ssim A.png B.png [MIN]\n");
 		return 2;
 	}
+	double minimum = -1.0; // SSIM is never below -1: no threshold passes every pair
+	if (argc == 4)
+	{
+		char* end = nullptr;
+		minimum = std::strtod(argv[3], &end);
+		if (end == argv[3] || *end != '\0')
+		{
+			std::fprintf(stderr, "halvorine-ssim: MIN must be a number, not '%s'\n", argv[3]);
+			return 2;
+		}
+	}
 	Image a, b;
 	if (!load(argv[1], a) || !load(argv[2], b))
 		return 2;
@@ -122,16 +133,5 @@ int main(int argc, char** argv)
 	}
 	const double ssim = total / (double)meanA.size();
 	std::printf("%.4f\n", ssim);
-	if (argc == 4)
-	{
-		char* end = nullptr;
-		const double minimum = std::strtod(argv[3], &end);
-		if (end == argv[3] || *end != '\0')
-		{
-			std::fprintf(stderr, "halvorine-ssim: MIN must be a number, not '%s'\n", argv[3]);
-			return 2;
-		}
-		return ssim >= minimum ? 0 : 1;
-	}
-	return 0;
+	return ssim >= minimum ? 0 : 1;
 }
