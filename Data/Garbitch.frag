@@ -28,8 +28,9 @@ void main()
 
 	// Far away, outlines would pile up into a white blot at the vanishing point: the distant
 	// plates emerge from the dark, plain, and their detail grows as they come closer.
-	float reach = smoothstep(150.0, 30.0, depth);
-	float detail = smoothstep(45.0, 8.0, depth);
+	// smoothstep wants its edges rising, so the falling curves are written as one minus a rise.
+	float reach = 1.0 - smoothstep(30.0, 150.0, depth);
+	float detail = 1.0 - smoothstep(8.0, 45.0, depth);
 
 	// A bright rim along the long sides gives every plate and ring a clear outline.
 	float rim = 1.0 - step(0.04, uv.y) * step(uv.y, 0.96);

@@ -14,9 +14,12 @@ uniform float BackgroundMix;
 in vec2 uv;
 out vec4 colour;
 
+// Taps stay on the picture's own texels: the targets repeat, and a tap past one edge would read
+// the opposite edge and draw a bright line along the frame.
 float brightnessAt(vec2 offset)
 {
-	return dot(texture(Tex, uv + offset).rgb, vec3(0.3, 0.5, 0.2));
+	vec2 halfTexel = 0.5 / vec2(textureSize(Tex, 0));
+	return dot(texture(Tex, clamp(uv + offset, halfTexel, 1.0 - halfTexel)).rgb, vec3(0.3, 0.5, 0.2));
 }
 
 void main()

@@ -23,6 +23,8 @@ const int REFLECTION_STEPS = 40;
 const int SHADOW_STEPS = 18;
 const float FAR = 90.0;
 const float CELL = 9.0;
+// No tower reaches higher above the glass: 4 + 24 units.
+const float TALLEST = 28.0;
 
 const float STONE = 0.0;
 const float WINDOW = 1.0;
@@ -78,10 +80,10 @@ struct Hit
 	float lit;          // 0..1: how brightly this window or cut burns
 };
 
-float scene(vec3 p, out Hit hit)
+// The towers alone, without the floor.
+float towers(vec3 p, out Hit hit)
 {
-	float floorHeight = -PlaneDistance;
-	float y = p.y - floorHeight;
+	float y = p.y + PlaneDistance;
 
 	vec2 cell = floor(p.xz / CELL);
 	vec2 local = p.xz - (cell + 0.5) * CELL;
@@ -103,20 +105,24 @@ float scene(vec3 p, out Hit hit)
 	if (h3 > 0.7)
 		tower = max(tower, CELL * 0.5 - max(abs(local.x), abs(local.y)));
 
+	hit.material = STONE;
+	hit.depthInside = -tower;
+	hit.lit = 0.0;
+	// Windows and cuts carve no deeper than their own half width, so a point farther than that
+	// from the tower's block sees the block alone; most march steps end here.
 	float period = 2.0 * halfWidth / 3.0;
-	float windows = latticeCross(q, period, clamp(Cutouts, 0.0, 1.0) * period * 0.34);
-	float fineWindows = latticeCross(q, period / 3.0, clamp(Cutouts * 2.0 - 1.0, 0.0, 1.0) * period * 0.1);
-	windows = min(windows, fineWindows);
-
+	float windowSize = clamp(Cutouts, 0.0, 1.0) * period * 0.34;
+	float fineSize = clamp(Cutouts * 2.0 - 1.0, 0.0, 1.0) * period * 0.1;
 	float cutWidth = max(Slashes, 0.0) * 0.22;
+	if (tower > max(max(windowSize, fineSize), cutWidth))
+		return tower;
+
+	float windows = min(latticeCross(q, period, windowSize), latticeCross(q, period / 3.0, fineSize));
 	float cuts = cutWidth > 0.0
 		? min(slashPlanes(p, SLASH_NORMAL_A, 7.0, cutWidth), slashPlanes(p + 2.0, SLASH_NORMAL_B, 9.0, cutWidth * 0.8))
 		: 1e3;
 
 	float carved = max(tower, max(-windows, -cuts));
-	hit.material = STONE;
-	hit.depthInside = -tower;
-	hit.lit = 0.0;
 	if (carved > tower + 1e-4)
 	{
 		if (-windows > -cuts)
@@ -132,14 +138,31 @@ float scene(vec3 p, out Hit hit)
 		}
 	}
 
-	float d = carved;
+	return carved;
+}
+
+float towerDistance(vec3 p)
+{
+	Hit ignored;
+	return towers(p, ignored);
+}
+
+// The camera never sits inside stone: a small bubble around the eye is always empty.
+float eyeBubble(vec3 p)
+{
+	return 0.6 - length(p - eye);
+}
+
+float scene(vec3 p, out Hit hit)
+{
+	float d = towers(p, hit);
+	float y = p.y + PlaneDistance;
 	if (y < d)
 	{
 		d = y;
 		hit.material = GLASS_FLOOR;
 	}
-	// The camera never sits inside stone: a small bubble around the eye is always empty.
-	return max(d, 0.6 - length(p - eye));
+	return max(d, eyeBubble(p));
 }
 
 float sceneDistance(vec3 p)
@@ -179,7 +202,7 @@ float softShadow(vec3 p, vec3 direction)
 		float d = sceneDistance(p + direction * t);
 		light = min(light, 8.0 * d / t);
 		t += clamp(d, 0.15, 2.0);
-		if (light < 0.02 || t > 30.0)
+		if (light < 0.02 || t > 30.0 || p.y + direction.y * t > TALLEST - PlaneDistance)
 			break;
 	}
 	return clamp(light, 0.0, 1.0);
@@ -234,28 +257,34 @@ vec3 monolithOver(vec3 background, vec3 direction)
 
 	mat3 rotation = monolithRotation();
 	float t = along - sqrt(bound * bound - miss);
+	vec3 q;
+	bool found = false;
 	for (int i = 0; i < MONOLITH_STEPS; i++)
 	{
-		vec3 q = (eye + direction * t - center) * rotation;
+		q = (eye + direction * t - center) * rotation;
 		float d = monolith(q);
 		if (d < 0.02)
 		{
-			vec2 e = vec2(0.05, 0.0);
-			vec3 n = rotation * normalize(vec3(
-				monolith(q + e.xyy) - monolith(q - e.xyy),
-				monolith(q + e.yxy) - monolith(q - e.yxy),
-				monolith(q + e.yyx) - monolith(q - e.yyx)));
-			float inside = clamp(-boxDistance(q, vec3(MONOLITH_SIZE)) / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
-			float rim = pow(clamp(1.0 + dot(n, direction), 0.0, 1.0), 4.0);
-			// Lit from behind: the faces towards the eye stay dark, the window walls catch the sun.
-			vec3 color = vec3(0.01, 0.012, 0.025) + sky(n) * 0.3 + AMBER * (rim * 0.8 + inside * inside * 2.0);
-			return mix(background, color, 0.97);
+			found = true;
+			break;
 		}
 		t += d;
 		if (t > along + bound)
 			break;
 	}
-	return background;
+	if (!found)
+		return background;
+
+	vec2 e = vec2(0.05, 0.0);
+	vec3 n = rotation * normalize(vec3(
+		monolith(q + e.xyy) - monolith(q - e.xyy),
+		monolith(q + e.yxy) - monolith(q - e.yxy),
+		monolith(q + e.yyx) - monolith(q - e.yyx)));
+	float inside = clamp(-boxDistance(q, vec3(MONOLITH_SIZE)) / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
+	float rim = pow(clamp(1.0 + dot(n, direction), 0.0, 1.0), 4.0);
+	// Lit from behind: the faces towards the eye stay dark, the window walls catch the sun.
+	vec3 color = vec3(0.01, 0.012, 0.025) + sky(n) * 0.3 + AMBER * (rim * 0.8 + inside * inside * 2.0);
+	return mix(background, color, 0.97);
 }
 
 // Haze between the eye and a surface: dark blue, warmed towards the low sun.
@@ -265,42 +294,81 @@ vec3 haze(vec3 direction)
 	return sky(direction) * 0.5 + AMBER * 0.08 * pow(towardsSun, 6.0);
 }
 
-float march(vec3 origin, vec3 direction, int steps, out Hit hit)
+// The towers along a ray from start to end (both along the ray); -1 where it meets none. The
+// material is read once, at the hit.
+float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps, out Hit hit)
 {
-	float t = 0.0;
+	float t = start;
 	for (int i = 0; i < steps; i++)
 	{
-		float d = scene(origin + direction * t, hit);
+		vec3 p = origin + direction * t;
+		float d = max(towerDistance(p), eyeBubble(p));
 		if (d < 0.0015 * t + 0.001)
+		{
+			towers(p, hit);
 			return t;
+		}
 		t += d * 0.8;
-		if (t > FAR)
+		if (t > end)
 			break;
 	}
 	return -1.0;
 }
 
-// Light leaving a surface point. The detailed form adds occlusion, the sun's shadow and the
-// floor's mirror image; the plain form lights what that mirror image shows.
-vec3 shade(vec3 p, vec3 direction, Hit hit, bool detailed)
+// Where a ray leaves the slab the towers stand in (above the glass, below the tallest roof).
+float slabExit(vec3 origin, vec3 direction)
 {
-	vec3 n = sceneNormal(p);
+	float roof = TALLEST - PlaneDistance;
+	return direction.y > 0.0 ? max(roof - origin.y, 0.0) / direction.y : FAR;
+}
+
+// The eye's ray. The floor is met in closed form; stepping down onto it from far above, as one
+// march over towers and floor together would, runs out of steps beyond about 50 units at a
+// grazing angle, and those pixels show the sky: that horizon is kept. Returns -1 for the sky.
+float marchView(vec3 direction, out Hit hit)
+{
+	float height = eye.y + PlaneDistance;
+	float roof = TALLEST - PlaneDistance;
+	float start = 0.0;
+	if (eye.y > roof)
+	{
+		if (direction.y >= 0.0)
+			return -1.0;
+		start = (eye.y - roof) / -direction.y;
+	}
+	float floorT = direction.y < 0.0 ? height / -direction.y : 2.0 * FAR;
+	float t = marchTowers(eye, direction, start, min(min(slabExit(eye, direction), floorT), FAR), MARCH_STEPS, hit);
+	if (t >= 0.0)
+		return t;
+	// The floor as the joint march would have reached it: each step covers 0.8 of the height left.
+	float left = height * pow(1.0 - 0.8 * min(-direction.y, 1.0), float(MARCH_STEPS));
+	if (floorT > FAR || left > 0.0015 * (height - left) / -direction.y + 0.001)
+		return -1.0;
+	hit.material = GLASS_FLOOR;
+	return floorT;
+}
+
+// The mirror image seen in the glass from p. Marched over towers and floor together, the ray
+// climbs away from the glass by 0.8 of its height each step, so its steps reach only so far:
+// that reach, worked out here, bounds the towers' march and keeps the mirror image as it was.
+float marchMirror(vec3 p, vec3 mirrored, out Hit hit)
+{
+	float reach = 0.01 * (pow(1.0 + 0.8 * mirrored.y, float(REFLECTION_STEPS)) - 1.0) / max(mirrored.y, 1e-4);
+	return marchTowers(p + vec3(0.0, 0.01, 0.0), mirrored, 0.0, min(min(reach, slabExit(p, mirrored)), FAR),
+		REFLECTION_STEPS, hit);
+}
+
+// Light leaving a tower's surface point with normal n: occlusion and the sun's shadow come in
+// from the caller (1 where they are not worked out, as for the towers seen in the glass).
+vec3 lightTower(vec3 p, vec3 direction, Hit hit, vec3 n, float occlusion, float shadow)
+{
 	vec3 sunDirection = normalize(SUN_DIRECTION);
-	float occlusion = detailed ? ambientOcclusion(p, n) : 1.0;
 	float facing = clamp(1.0 + dot(n, direction), 0.0, 1.0);
 	float fresnel = 0.04 + 0.96 * pow(facing, 5.0);
 	vec3 reflected = reflect(direction, n);
 	float skyWeight = clamp(SkyboxMix, 0.0, 1.0);
 
-	if (hit.material == GLASS_FLOOR)
-	{
-		vec3 color = vec3(0.004, 0.005, 0.01) * occlusion + sky(reflected) * (0.1 + 0.7 * fresnel) * skyWeight;
-		return color * occlusion;
-	}
-
-	float diffuse = max(dot(n, sunDirection), 0.0);
-	if (detailed && diffuse > 0.0)
-		diffuse *= softShadow(p + n * 0.02, sunDirection);
+	float diffuse = max(dot(n, sunDirection), 0.0) * shadow;
 	float specular = pow(max(dot(reflected, sunDirection), 0.0), 24.0) * diffuse;
 
 	vec3 stone = vec3(0.06, 0.055, 0.06);
@@ -339,26 +407,48 @@ void main()
 	eye.z -= Time * 0.6;
 	vec3 direction = normalize(vec3(uv * 0.75, -1.0) * rotation);
 
+	// Each pixel lights at most one tower surface and looks at the sky along at most one ray: a
+	// tower it sees, or in the black glass the tower or sky mirrored there. Those are worked out
+	// once, whichever it is, so the costly parts run once per pixel.
 	Hit hit;
-	float t = march(eye, direction, MARCH_STEPS, hit);
+	float t = marchView(direction, hit);
+	bool glass = t >= 0.0 && hit.material == GLASS_FLOOR;
+	vec3 p = eye + direction * max(t, 0.0);
+	vec3 mirrored = reflect(direction, vec3(0.0, 1.0, 0.0));
+	Hit mirrorHit;
+	float mirrorT = glass ? marchMirror(p, mirrored, mirrorHit) : -1.0;
+
+	vec3 along = glass ? mirrored : direction;
+	float alongT = glass ? mirrorT : t;
+	vec3 background = vec3(0.0);
+	if (alongT < 0.0)
+		background = monolithOver(sky(along) + sun(along), along);
+
+	vec3 up = vec3(0.0, 1.0, 0.0);
+	vec3 surface = glass ? p + mirrored * mirrorT : p;
+	vec3 n = alongT >= 0.0 ? sceneNormal(surface) : up;
+	float occlusion = t >= 0.0 ? ambientOcclusion(p, glass ? up : n) : 1.0;
+	float shadow = 1.0;
+	if (!glass && t >= 0.0 && dot(n, SUN_DIRECTION) > 0.0)
+		shadow = softShadow(p + n * 0.02, normalize(SUN_DIRECTION));
+	vec3 tower = alongT >= 0.0
+		? lightTower(surface, along, glass ? mirrorHit : hit, n, glass ? 1.0 : occlusion, shadow)
+		: vec3(0.0);
+
 	vec3 color;
 	if (t < 0.0)
-		color = monolithOver(sky(direction) + sun(direction), direction);
+		color = background;
 	else
 	{
-		vec3 p = eye + direction * t;
-		color = shade(p, direction, hit, true);
-		if (hit.material == GLASS_FLOOR)
+		color = tower;
+		if (glass)
 		{
 			// Black glass: the towers' lights stand mirrored in it.
-			vec3 mirrored = reflect(direction, vec3(0.0, 1.0, 0.0));
-			Hit mirrorHit;
-			float mirrorT = march(p + vec3(0.0, 0.01, 0.0), mirrored, REFLECTION_STEPS, mirrorHit);
-			vec3 image;
-			if (mirrorT < 0.0)
-				image = monolithOver(sky(mirrored) + sun(mirrored), mirrored);
-			else
-				image = mix(haze(mirrored), shade(p + mirrored * mirrorT, mirrored, mirrorHit, false), exp(-mirrorT * 0.04));
+			float facing = clamp(1.0 + direction.y, 0.0, 1.0);
+			float glassFresnel = 0.04 + 0.96 * pow(facing, 5.0);
+			color = (vec3(0.004, 0.005, 0.01) * occlusion
+				+ sky(mirrored) * (0.1 + 0.7 * glassFresnel) * clamp(SkyboxMix, 0.0, 1.0)) * occlusion;
+			vec3 image = mirrorT < 0.0 ? background : mix(haze(mirrored), tower, exp(-mirrorT * 0.04));
 			float fresnel = 0.15 + 0.85 * pow(1.0 - abs(direction.y), 5.0);
 			color += image * fresnel * 0.8;
 		}

@@ -38,6 +38,9 @@ void main()
 	// so the rectangle bounds can stop there.
 	float cosine = max(dot(normal, toCentre / centreDistance), 0.0);
 	float cover = min(radius * radius / (centreDistance * centreDistance), 1.0);
-	float fade = 1.0 - smoothstep(radius, reach, centreDistance);
+	// The reach meets the radius when OcclusionRadius is 0, where smoothstep is undefined: the
+	// same curve written out stays 1 inside the sphere.
+	float across = clamp((centreDistance - radius) / max(reach - radius, 1e-6), 0.0, 1.0);
+	float fade = 1.0 - across * across * (3.0 - 2.0 * across);
 	gl_FragColor = vec4(cosine * cover * fade);
 }

@@ -10,7 +10,7 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   fonts-dejavu-core fonts-lato \
   libcli11-dev libebur128-dev \
   libgtest-dev libgmock-dev \
-  xvfb xauth ffmpeg sox parallel rsync \
+  xvfb xauth ffmpeg sox parallel rsync glslang-tools \
   xdotool x11-utils xfonts-base imagemagick strace \
   clang libfuzzer-14-dev \
   dpkg-dev file lintian help2man
