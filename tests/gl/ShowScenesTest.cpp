@@ -202,6 +202,14 @@ protected:
 		glClearColor(1.0f, 0.0f, 1.0f, 0.0f);
 		glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 		glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+		// No texture left by the scene drawn before, so what is bound afterwards is this one's.
+		for (int unit = 3; unit >= 0; unit--)
+		{
+			glActiveTexture(GL_TEXTURE0 + unit);
+			glBindTexture(GL_TEXTURE_2D, 0);
+			glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+			glBindTexture(GL_TEXTURE_3D, 0);
+		}
 		scene->render(target.id, probe.time, probe.view(), Camera::perspective(probe.fov, target.width, target.height));
 		return readPixels(target.width, target.height);
 	}
