@@ -1,7 +1,8 @@
 // Colon: inside a tinted sky box, a column of 1500 thin ring segments in 100 layers that turn
 // and spread apart, a tube of 100 bands lighting up from the bottom and 3000 sprites drifting in
 // a 400 x 200 x 400 box, two thirds of which gather onto a ball. Everything but the sky adds
-// light; all geometry goes out in immediate mode.
+// light. The sky, rings and tube go out in immediate mode; the sprites go out as one vertex array
+// (see drawFloaters).
 #include "Colon.h"
 
 #include "Extensions.h"
@@ -133,7 +134,7 @@ const Declaration Colon::declaration = { "Colon", { skyboxColorTrack, skyboxInte
 	cylTimeTrack, ballRedTrack, ballFadeTrack, floaterTransformTrack } };
 
 Colon::Colon()
-	: layout(ColonLayouts::build())
+	: layout(ColonLayouts::build()), spriteCorners(new SpriteCorner[ColonLayouts::floaterCount * 4])
 {
 }
 
@@ -294,23 +295,43 @@ void Colon::drawFloaters(float T, const Tarn::Matrix4& view, const Tarn::Matrix4
 	const float w = Sync::getValue(floaterTransformTrack);
 	const float T2 = T * 2.0f;
 
-	// Each sprite is its centre four times; the vertex program spreads the corners apart.
-	glBegin(GL_QUADS);
+	// Each sprite is its centre four times; the vertex program spreads the corners apart. The
+	// shown sprites go out as one array in one draw: in immediate mode the driver cuts the quads
+	// into draws wherever its vertex buffer happens to fill, which depends on every vertex sent
+	// since the program started, and on llvmpipe a cut there moves a pixel of the sprites by a
+	// level, so the picture at a time would depend on the frames drawn before it.
+	static const float corners[4][2] = { { 0.0f, 0.0f }, { 1.0f, 0.0f }, { 1.0f, 1.0f }, { 0.0f, 1.0f } };
+	int shown = 0;
 	for (int n = 0; n < ColonLayouts::floaterCount; n++)
 	{
 		Tarn::Vector3 p;
 		const float b = ColonLayouts::placeFloater(layout.floaters[n], n, T2, w, p);
 		if (b <= 0.0f)
 			continue;
-		glColor3f(base[0] * b, base[1] * b, base[2] * b);
-		glTexCoord2i(0, 0);
-		glVertex3f(p.x, p.y, p.z);
-		glTexCoord2i(1, 0);
-		glVertex3f(p.x, p.y, p.z);
-		glTexCoord2i(1, 1);
-		glVertex3f(p.x, p.y, p.z);
-		glTexCoord2i(0, 1);
-		glVertex3f(p.x, p.y, p.z);
+		for (const float* corner : corners)
+		{
+			SpriteCorner& vertex = spriteCorners[shown++];
+			vertex.position[0] = p.x;
+			vertex.position[1] = p.y;
+			vertex.position[2] = p.z;
+			vertex.colour[0] = base[0] * b;
+			vertex.colour[1] = base[1] * b;
+			vertex.colour[2] = base[2] * b;
+			vertex.corner[0] = corner[0];
+			vertex.corner[1] = corner[1];
+		}
 	}
-	glEnd();
+
+	glBindBuffer(GL_ARRAY_BUFFER, 0); // the pointers below are client memory, not buffer offsets
+	glClientActiveTexture(GL_TEXTURE0);
+	glEnableClientState(GL_VERTEX_ARRAY);
+	glEnableClientState(GL_COLOR_ARRAY);
+	glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+	glVertexPointer(3, GL_FLOAT, sizeof(SpriteCorner), spriteCorners[0].position);
+	glColorPointer(3, GL_FLOAT, sizeof(SpriteCorner), spriteCorners[0].colour);
+	glTexCoordPointer(2, GL_FLOAT, sizeof(SpriteCorner), spriteCorners[0].corner);
+	glDrawArrays(GL_QUADS, 0, shown);
+	glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+	glDisableClientState(GL_COLOR_ARRAY);
+	glDisableClientState(GL_VERTEX_ARRAY);
 }

@@ -47,4 +47,12 @@ private:
 	std::unique_ptr<ShaderProgram> skyProgram;
 	std::unique_ptr<ShaderProgram> partsProgram; // the floaters
 	std::unique_ptr<Texture> skyTexture;
+
+	struct SpriteCorner
+	{
+		float position[3]; // the sprite's centre
+		float colour[3];
+		float corner[2];   // 0 or 1 each: which corner the vertex program moves it to
+	};
+	std::unique_ptr<SpriteCorner[]> spriteCorners; // four per floater; a frame fills the shown ones
 };
