@@ -183,17 +183,19 @@ def run_case(display, program, source_dir, build_dir, output):
         preview.kill()
 
 
-def main():
+def main(case=None, name="preview"):
+    """Runs case (this file's own by default) with PREVIEW SOURCE_DIR BUILD_DIR OUTPUT_FOLDER from
+    the command line; a failure leaves failed_NAME.png."""
     if len(sys.argv) != 5:
         sys.exit("usage: %s PREVIEW SOURCE_DIR BUILD_DIR OUTPUT_FOLDER" % sys.argv[0])
     program, source_dir, build_dir, output = (os.path.abspath(argument) for argument in sys.argv[1:])
     os.makedirs(output, exist_ok=True)
     display = Display(640, 480)
     try:
-        run_case(display, program, source_dir, build_dir, output)
+        (case or run_case)(display, program, source_dir, build_dir, output)
     except Failure as failure:
         print("FAILED: %s" % failure)
-        display.screenshot(os.path.join(output, "failed_preview.png"))
+        display.screenshot(os.path.join(output, "failed_%s.png" % name))
         sys.exit(1)
     finally:
         display.close()

@@ -14,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from halvorine_e2e import Display, Failure, check  # noqa: E402
-from preview_e2e import WINDOW_TITLE, Preview, difference, grab, make_scratch, save_png, shown_picture, steady_picture, wait_for_picture  # noqa: E402
+from preview_e2e import WINDOW_TITLE, Preview, main, difference, grab, make_scratch, save_png, shown_picture, steady_picture, wait_for_picture  # noqa: E402
 
 SIZE = (480, 270)
 SHOW_ROWS = (0, int(SIZE[1] * 0.4))  # above the panel: the show alone
@@ -68,22 +68,5 @@ def run_case(display, program, source_dir, build_dir, output):
         preview.kill()
 
 
-def main():
-    if len(sys.argv) != 5:
-        sys.exit("usage: %s PREVIEW SOURCE_DIR BUILD_DIR OUTPUT_FOLDER" % sys.argv[0])
-    program, source_dir, build_dir, output = (os.path.abspath(argument) for argument in sys.argv[1:])
-    os.makedirs(output, exist_ok=True)
-    display = Display(640, 480)
-    try:
-        run_case(display, program, source_dir, build_dir, output)
-    except Failure as failure:
-        print("FAILED: %s" % failure)
-        display.screenshot(os.path.join(output, "failed_preview_editor.png"))
-        sys.exit(1)
-    finally:
-        display.close()
-    print("passed")
-
-
 if __name__ == "__main__":
-    main()
+    main(run_case, "preview_editor")

@@ -30,26 +30,6 @@ namespace
 		return p;
 	}
 
-	// 35 units from the ball's centre, a little below it: the ball and the tube through it fill
-	// the middle, the outer rings and the sky show around them.
-	Tarn::Matrix4 testView()
-	{
-		Tarn::Matrix4 view(1.0f);
-		view[14] = -35.0f;
-		view = Tarn::rotate(view, -5.0f, { 1.0f, 0.0f, 0.0f });
-		view = Tarn::rotate(view, 30.0f, { 0.0f, 1.0f, 0.0f });
-		for (int row = 0; row < 4; row++)
-			view[12 + row] -= 40.0f * view[4 + row];
-		return view;
-	}
-
-	GLint integer(GLenum name)
-	{
-		GLint value = -1;
-		glGetIntegerv(name, &value);
-		return value;
-	}
-
 	struct Mean
 	{
 		double r = 0.0, g = 0.0, b = 0.0;
@@ -88,7 +68,7 @@ protected:
 		glClearColor(1.0f, 0.0f, 1.0f, 0.0f);
 		glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 		glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-		Colon::get().render(target.id, time, testView(), testProjection());
+		Colon::get().render(target.id, time, besideTheColumn(), testProjection());
 		return readPixels(target.width, target.height);
 	}
 };

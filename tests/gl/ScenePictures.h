@@ -4,6 +4,8 @@
 
 #include "Extensions.h"
 
+#include <tarn/Math.h>
+
 #include <stb/stb_image_write.h> // Required for: stbi_write_png
 
 #include <cstdint> // Required for: uint8_t
@@ -43,4 +45,25 @@ inline bool isIdentity(GLenum matrix)
 		if (m[i] != (i % 5 == 0 ? 1.0f : 0.0f))
 			return false;
 	return true;
+}
+
+// Colon seen from 35 units off the ball's centre, a little below it: the ball and the tube through
+// it fill the middle, the outer rings and the sky show around them.
+inline Tarn::Matrix4 besideTheColumn()
+{
+	Tarn::Matrix4 view(1.0f);
+	view[14] = -35.0f;
+	view = Tarn::rotate(view, -5.0f, { 1.0f, 0.0f, 0.0f });
+	view = Tarn::rotate(view, 30.0f, { 0.0f, 1.0f, 0.0f });
+	for (int row = 0; row < 4; row++)
+		view[12 + row] -= 40.0f * view[4 + row];
+	return view;
+}
+
+// One integer of GL state.
+inline GLint integer(GLenum name)
+{
+	GLint value = -1;
+	glGetIntegerv(name, &value);
+	return value;
 }

@@ -46,18 +46,6 @@ namespace
 		return view;
 	}
 
-	// 35 units from the ball's centre, a little below it.
-	Tarn::Matrix4 besideTheColumn()
-	{
-		Tarn::Matrix4 view(1.0f);
-		view[14] = -35.0f;
-		view = Tarn::rotate(view, -5.0f, { 1.0f, 0.0f, 0.0f });
-		view = Tarn::rotate(view, 30.0f, { 0.0f, 1.0f, 0.0f });
-		for (int row = 0; row < 4; row++)
-			view[12 + row] -= 40.0f * view[4 + row];
-		return view;
-	}
-
 	Tarn::Matrix4 atTheOrigin()
 	{
 		return Tarn::Matrix4(1.0f);
@@ -149,13 +137,6 @@ namespace
 			if (std::strcmp(probe.scene, scene.name) == 0)
 				return &probe;
 		return nullptr;
-	}
-
-	GLint integer(GLenum name)
-	{
-		GLint value = -1;
-		glGetIntegerv(name, &value);
-		return value;
 	}
 
 	// Every scene of the table with its probe; a scene without one fails the test.
