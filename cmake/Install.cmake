@@ -10,6 +10,10 @@
 #
 # The archive holds the same tree with a `run` script at its top.
 
+# No public address is known yet: a releaser sets the real one. Set before the changelog is
+# configured, which names the maintainer too.
+set(HALVORINE_MAINTAINER "Corvale <halvorine@corvale.invalid>" CACHE STRING "The packages' maintainer, name <address>")
+
 install(TARGETS halvorine DESTINATION ${HALVORINE_INSTALL_PROGRAM_DIR})
 install(TARGETS halvorine-render halvorine-preview DESTINATION ${CMAKE_INSTALL_BINDIR})
 configure_file(${CMAKE_SOURCE_DIR}/package/halvorine.in ${CMAKE_BINARY_DIR}/package/halvorine @ONLY)
@@ -61,8 +65,6 @@ install(FILES ${CMAKE_SOURCE_DIR}/package/halvorine.svg DESTINATION ${CMAKE_INST
 
 set(CPACK_PACKAGE_NAME halvorine)
 set(CPACK_PACKAGE_VENDOR Corvale)
-# No public address is known yet: a releaser sets the real one.
-set(HALVORINE_MAINTAINER "Corvale <halvorine@corvale.invalid>" CACHE STRING "The packages' maintainer, name <address>")
 set(CPACK_PACKAGE_CONTACT ${HALVORINE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time audiovisual demo by Corvale")
 set(CPACK_GENERATOR DEB TGZ)
