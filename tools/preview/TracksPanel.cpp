@@ -11,6 +11,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>   // Required for: floor()
 #include <cstdio>  // Required for: snprintf()
 #include <cstdlib> // Required for: strtof()
@@ -156,7 +157,8 @@ void TracksPanel::setKey(float value)
 	apply({ edit });
 }
 
-void TracksPanel::removeSelected()
+// One edit for each key in the selection: change sets the key it becomes; left unset, it goes.
+void TracksPanel::editSelectedKeys(const std::function<void(const SyncKey& key, KeyEdit& edit)>& change)
 {
 	int row0, row1, column0, column1;
 	selected(row0, row1, column0, column1);
@@ -164,42 +166,32 @@ void TracksPanel::removeSelected()
 	for (int c = column0; c <= column1; c++)
 		for (const SyncKey& key : columns[c].keys)
 			if (key.row >= row0 && key.row <= row1)
+			{
 				edits.push_back(editOf(c, key.row));
+				change(key, edits.back());
+			}
 	apply(edits);
+}
+
+void TracksPanel::removeSelected()
+{
+	editSelectedKeys([](const SyncKey&, KeyEdit&) {});
 }
 
 void TracksPanel::cycleType()
 {
-	int row0, row1, column0, column1;
-	selected(row0, row1, column0, column1);
-	std::vector<KeyEdit> edits;
-	for (int c = column0; c <= column1; c++)
-		for (const SyncKey& key : columns[c].keys)
-			if (key.row >= row0 && key.row <= row1)
-			{
-				KeyEdit edit = editOf(c, key.row);
-				edit.key = SyncKey{ key.row, key.value, (key.type + 1) % (Ramp + 1) };
-				edits.push_back(edit);
-			}
-	apply(edits);
+	editSelectedKeys([](const SyncKey& key, KeyEdit& edit) {
+		edit.key = SyncKey{ key.row, key.value, (key.type + 1) % (Ramp + 1) };
+	});
 }
 
 void TracksPanel::nudge(float by)
 {
-	int row0, row1, column0, column1;
-	selected(row0, row1, column0, column1);
-	std::vector<KeyEdit> edits;
-	for (int c = column0; c <= column1; c++)
-		for (const SyncKey& key : columns[c].keys)
-			if (key.row >= row0 && key.row <= row1)
-			{
-				KeyEdit edit = editOf(c, key.row);
-				// Rounded to the step, so 0.1 + 0.2 reads back as 0.3 in the file.
-				const double step = std::fabs(by) < 0.1f ? 0.01 : 0.1;
-				edit.key = SyncKey{ key.row, (float)(std::round(((double)key.value + by) / step) * step), key.type };
-				edits.push_back(edit);
-			}
-	apply(edits);
+	// Rounded to the step, so 0.1 + 0.2 reads back as 0.3 in the file.
+	const double step = std::fabs(by) < 0.1f ? 0.01 : 0.1;
+	editSelectedKeys([by, step](const SyncKey& key, KeyEdit& edit) {
+		edit.key = SyncKey{ key.row, (float)(std::round(((double)key.value + by) / step) * step), key.type };
+	});
 }
 
 void TracksPanel::copy()

@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include <cstdint> // Required for: uint32_t
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,7 @@ private:
 	void copy();
 	void paste();
 	KeyEdit editOf(int column, int row) const;
+	void editSelectedKeys(const std::function<void(const SyncKey& key, KeyEdit& edit)>& change);
 
 	TrackEditor& editor;
 	std::string showFolder;
