@@ -25,6 +25,9 @@ die() {
 	exit 1
 }
 
+# A word quoted for the shell that runs a job, here or on another machine.
+q() { printf '%q' "$1"; }
+
 chunks=2
 logins=:
 lossless=()
@@ -83,16 +86,20 @@ printf '%s\n' "$capture" >"$chunkdir/capture"
 ssh="ssh -o BatchMode=yes -o ConnectTimeout=10"
 IFS=, read -ra loginList <<<"$logins"
 remote=()
+remoteLogins=()
 for login in "${loginList[@]}"; do
 	host=$login
 	[[ $login =~ ^[0-9]+/(.*)$ ]] && host=${BASH_REMATCH[1]}
 	[ "$host" = : ] && continue
-	# Chunks rendered elsewhere come back here, and are removed there.
+	# Chunks rendered elsewhere come back here; a failed one brings back only its log, quietly.
+	# No --cleanup: where that machine shares OUT's folder (or is this one), it would delete the
+	# very file just brought back. Its copies go once the join is done.
 	remote=(--return "$chunkdir/chunk-{}.$ext" --return "$chunkdir/chunk-{}.frames" --return "$chunkdir/chunk-{}.log"
-		--cleanup)
+		--rsync-opts "-rlDzR --ignore-missing-args")
+	remoteLogins+=("$login")
 	parallel --will-cite --ssh "$ssh" -S "$login" --nonall true >/dev/null 2>&1 ||
 		die "cannot reach $login by ssh (it needs login without a password)"
-	parallel --will-cite --ssh "$ssh" -S "$login" --nonall test -x "$build/halvorine-render" >/dev/null 2>&1 ||
+	parallel --will-cite --ssh "$ssh" -S "$login" --nonall test -x "$(q "$build/halvorine-render")" >/dev/null 2>&1 ||
 		die "$login has no $build/halvorine-render: every machine needs the same build at the same path"
 	command -v rsync >/dev/null || die "rsync is not installed (GNU parallel brings the chunks back with it)"
 	parallel --will-cite --ssh "$ssh" -S "$login" --nonall command -v rsync >/dev/null 2>&1 ||
@@ -125,7 +132,6 @@ for ((i = 0; i < chunks; i++)); do
 done
 
 if [ ${#todo[@]} -gt 0 ]; then
-	q() { printf '%q' "$1"; }
 	dir=$(q "$chunkdir")
 	# A chunk takes its final name only once halvorine-render has finished it.
 	quoted=()
@@ -146,8 +152,8 @@ for ((i = 0; i < chunks; i++)); do
 	if [ "$why" = "not rendered" ]; then
 		log=$chunkdir/chunk-$i.log
 		# The render tool's own message if it gave one, else the log's last line.
-		last=$(tr '\r' '\n' <"$log" 2>/dev/null | grep -v '^\s*$' | grep '^halvorine-render:' | tail -n 1)
-		[ -n "$last" ] || last=$(tr '\r' '\n' <"$log" 2>/dev/null | grep -v '^\s*$' | tail -n 1)
+		last=$(tr '\r' '\n' 2>/dev/null <"$log" | grep -v '^\s*$' | grep '^halvorine-render:' | tail -n 1)
+		[ -n "$last" ] || last=$(tr '\r' '\n' 2>/dev/null <"$log" | grep -v '^\s*$' | tail -n 1)
 		echo "render-farm: chunk $i failed after $((retries + 1)) tries (log $log): ${last:-no message}" >&2
 	else
 		echo "render-farm: chunk $i is $why" >&2
@@ -162,4 +168,9 @@ joined=$chunkdir/$name
 	die "joining the chunks into $out failed (chunks kept in $chunkdir)"
 mv -f "$joined" "$out" || die "cannot move the joined video to $out"
 rm -rf "$chunkdir"
+if [ ${#remoteLogins[@]} -gt 0 ]; then
+	others=$(IFS=,; echo "${remoteLogins[*]}")
+	parallel --will-cite --ssh "$ssh" -S "$others" --nonall rm -rf "$(q "$chunkdir")" ||
+		echo "render-farm: could not remove $chunkdir on $others" >&2
+fi
 echo "render-farm: wrote $out"
