@@ -19,8 +19,9 @@ def framemd5(path):
     return [line for line in lines if not line.startswith("#")]
 
 
-def farm_run(options, stretch=(), video="out.mkv", **popen):
-    return subprocess.Popen([farm, *options, "--", "--size", "160x90", "--fps", "10", *stretch, "--video", folder + "/" + video],
+def farm_run(options, stretch=(), video="out.mkv", render=False, **popen):  # render: halvorine-render itself, a farm's step
+    tool = ["./halvorine-render", *options] if render else [farm, *options, "--"]
+    return subprocess.Popen([*tool, "--size", "160x90", "--fps", "10", *stretch, "--video", folder + "/" + video],
                             env=popen.pop("env", env), stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **popen)
 
 
@@ -52,10 +53,20 @@ elif case == "resume":  # killed once a chunk is done, a second run renders only
     frames = probe(folder + "/out.mkv", "-select_streams", "v", "-count_packets", "-show_entries", "stream=nb_read_packets")
     assert frames.strip() == "60", frames
 else:  # each fault: one message naming it, and no OUT
+    # The join of a chunk gone and of one cut short: chunk 1 of two real ones of 2 frames each.
+    stretch = ["--from", "20", "--to", "20.4"]
+    for i in range(2):
+        farm_run(["--chunk", "%d/2" % i], stretch, "chunk-%d.mkv" % i, render=True).communicate()
+    os.truncate(folder + "/chunk-1.mkv", os.path.getsize(folder + "/chunk-1.mkv") // 2)
+    for name, second in [("gone", "gone.mkv"), ("cut", "chunk-1.mkv")]:
+        with open(folder + "/" + name + ".txt", "w") as list_file:
+            list_file.write("file 'chunk-0.mkv'\nfile '%s'\n" % second)
     faults = {"no_parallel": ([], dict(env=dict(env, PATH="/nonexistent")), "parallel is not installed"),
               "unreachable_login": (["--sshlogin", "nosuchhost.invalid"], {}, "cannot reach nosuchhost.invalid"),
               "chunk_fails": (["--chunks", "3", "--retries", "1"], dict(stretch=["--from", "20", "--to", "20.1"]),
-                              "chunk 1 failed after 2 tries (log ")}
+                              "chunk 1 failed after 2 tries (log "),
+              "join_missing": (["--join", folder + "/gone.txt"], dict(render=True, stretch=stretch), "chunk 1/2 is missing: "),
+              "join_truncated": (["--join", folder + "/cut.txt"], dict(render=True, stretch=stretch), "chunk 1/2 is truncated: ")}
     for name, (options, popen, message) in faults.items():
         run = farm_run(options, video=name + ".mkv", **popen)
         log = run.communicate()[0]

@@ -59,7 +59,8 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 		options.chunkCount = count;
 	}, "only the I-th (from 0) of N equal runs of the stretch's frames, video only")->type_name("I/N");
 	CLI::Option* join = app.add_option("--join", options.joinList,
-		"no rendering: the chunks in ffmpeg's concat LIST, copied, with the music")->type_name("LIST");
+		"no rendering: the chunks of --chunk I/N in ffmpeg's concat LIST (file 'NAME' lines), each checked for its "
+		"frames, copied, with the music")->type_name("LIST");
 	chunk->excludes(join);
 
 	app.callback([&options, frame, frames, video, bench] {

@@ -2,6 +2,7 @@
 // every capture is the same on every run. Writes a frame, a PNG sequence or a video, or
 // measures frame times per scene.
 #include "Benchmark.h"
+#include "ChunkList.h"
 #include "CommandLine.h"
 #include "FrameCapture.h"
 #include "RenderOptions.h"
@@ -31,6 +32,7 @@
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h> // Required for: access
 
 static double threadCpuMs()
 {
@@ -94,6 +96,35 @@ static VideoFormat videoFormat(const RenderOptions& options)
 	return format;
 }
 
+// Each chunk in --join's list must hold its own run of the stretch's frames, as --chunk I/N with
+// the same options rendered it; a missing or truncated one is named before ffmpeg writes anything.
+static void checkChunks(const RenderOptions& options)
+{
+	const std::vector<std::string> files = readChunkList(options.joinList);
+	if (files.empty())
+		throw Tarn::Exception(("No chunk in \"" + options.joinList + "\"").c_str(), "render", __LINE__);
+	RenderOptions chunk = options;
+	chunk.chunkCount = (int)files.size();
+	for (chunk.chunkIndex = 0; chunk.chunkIndex < chunk.chunkCount; chunk.chunkIndex++)
+	{
+		const std::string& file = files[chunk.chunkIndex];
+		const std::string name = "chunk " + std::to_string(chunk.chunkIndex) + "/" + std::to_string(chunk.chunkCount);
+		if (access(file.c_str(), F_OK) != 0)
+			throw Tarn::Exception((name + " is missing: " + file).c_str(), "render", __LINE__);
+		long first = 0;
+		long last = 0;
+		framesToRender(chunk, first, last);
+		const long frames = countVideoFrames(file);
+		const std::string want = std::to_string(last - first);
+		if (frames < last - first)
+			throw Tarn::Exception((name + " is truncated: " + std::to_string(frames) + " of " + want +
+				" frames readable in " + file).c_str(), "render", __LINE__);
+		if (frames > last - first)
+			throw Tarn::Exception((name + " holds " + std::to_string(frames) + " frames, not " + want +
+				": a chunk of another capture? " + file).c_str(), "render", __LINE__);
+	}
+}
+
 static int run(const RenderOptions& options)
 {
 	long first = 0;
@@ -108,6 +139,7 @@ static int run(const RenderOptions& options)
 	const int total = (int)(last - first);
 	if (!options.joinList.empty())
 	{
+		checkChunks(options);
 		VideoEncoder joined(options.output, videoFormat(options), options.width, options.height, options.fps,
 			Show::musicPath, (double)first / options.fps, (double)total / options.fps);
 		joined.finish();
@@ -203,6 +235,7 @@ int main(int argc, char** argv)
 	{
 		// Output paths are the caller's; the show's data is read from its run directory.
 		options.output = absolutePath(options.output);
+		options.joinList = absolutePath(options.joinList);
 		enterRunDirectory();
 		return run(options);
 	}
