@@ -74,15 +74,6 @@ ext=${name##*.}
 [[ $name == *.* && $ext =~ ^[A-Za-z0-9]+$ ]] || die "name OUT with its container's extension (.mp4, or .mkv with --lossless)"
 [[ ${#lossless[@]} = 0 || $ext = mkv ]] || die "--lossless writes FFV1 in Matroska: name OUT FILE.mkv"
 chunkdir=$out.chunks
-mkdir -p "$chunkdir" || die "cannot create $chunkdir"
-
-# Chunks of another capture must never be joined into this one.
-capture="--chunks $chunks ${lossless[*]} -- ${render[*]}"
-if compgen -G "$chunkdir/chunk-*.frames" >/dev/null && [ "$(cat "$chunkdir/capture" 2>/dev/null)" != "$capture" ]; then
-	die "$chunkdir holds chunks of another capture ($(cat "$chunkdir/capture")): remove it or use another OUT"
-fi
-printf '%s\n' "$capture" >"$chunkdir/capture"
-
 ssh="ssh -o BatchMode=yes -o ConnectTimeout=10"
 IFS=, read -ra loginList <<<"$logins"
 remote=()
@@ -105,6 +96,16 @@ for login in "${loginList[@]}"; do
 	parallel --will-cite --ssh "$ssh" -S "$login" --nonall command -v rsync >/dev/null 2>&1 ||
 		die "$login has no rsync (GNU parallel brings the chunks back with it)"
 done
+
+# Every login answered: only now is anything written.
+mkdir -p "$chunkdir" || die "cannot create $chunkdir"
+
+# Chunks of another capture must never be joined into this one.
+capture="--chunks $chunks ${lossless[*]} -- ${render[*]}"
+if compgen -G "$chunkdir/chunk-*.frames" >/dev/null && [ "$(cat "$chunkdir/capture" 2>/dev/null)" != "$capture" ]; then
+	die "$chunkdir holds chunks of another capture ($(cat "$chunkdir/capture")): remove it or use another OUT"
+fi
+printf '%s\n' "$capture" >"$chunkdir/capture"
 
 # Why chunk $1 is not complete, on stdout; nothing if it is. A chunk is complete when its file
 # holds the frame count its render reported.
