@@ -129,7 +129,7 @@ for ((i = 0; i < chunks; i++)); do
 	fi
 	[ "$why" = "not rendered" ] || echo "render-farm: chunk $i is $why; rendering it again"
 	rm -f "$chunkdir/chunk-$i.$ext" "$chunkdir/chunk-$i.frames"
-	todo+=($i)
+	todo+=("$i")
 done
 
 if [ ${#todo[@]} -gt 0 ]; then
