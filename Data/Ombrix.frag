@@ -82,19 +82,39 @@ struct Hit
 	float lit;          // 0..1: how brightly this window or cut burns
 };
 
-// The towers alone, without the floor.
-float towers(vec3 p, out Hit hit)
+// A cell's three random numbers: its tower's height, width and spin, and whether it stays empty.
+vec3 cellHashes(vec2 cell)
+{
+	return vec3(hash(cell), hash(cell + 17.3), hash(cell - 5.1));
+}
+
+float towerHeight(vec3 hashes)
+{
+	return 4.0 + 24.0 * hashes.x * hashes.x;
+}
+
+float towerHalfWidth(vec3 hashes)
+{
+	return 1.4 + 0.9 * hashes.y;
+}
+
+// Some cells stay empty so the sky opens between the towers.
+bool emptyCell(vec3 hashes)
+{
+	return hashes.z > 0.7;
+}
+
+// The tower of the given cell, whose hashes the caller has worked out.
+float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
 {
 	float y = p.y + PlaneDistance;
-
-	vec2 cell = floor(p.xz / CELL);
 	vec2 local = p.xz - (cell + 0.5) * CELL;
-	float h1 = hash(cell);
-	float h2 = hash(cell + 17.3);
-	float h3 = hash(cell - 5.1);
+	float h1 = hashes.x;
+	float h2 = hashes.y;
+	float h3 = hashes.z;
 
-	float height = 4.0 + 24.0 * h1 * h1;
-	float halfWidth = 1.4 + 0.9 * h2;
+	float height = towerHeight(hashes);
+	float halfWidth = towerHalfWidth(hashes);
 
 	// Each tower spins about its own axis and twists with height; the footprint's diagonal stays
 	// inside the cell, so the field stays continuous across cell borders.
@@ -103,8 +123,7 @@ float towers(vec3 p, out Hit hit)
 	vec3 q = vec3(c * local.x - s * local.y, y, s * local.x + c * local.y);
 
 	float tower = boxDistance(q - vec3(0.0, 0.5 * height, 0.0), vec3(halfWidth, 0.5 * height, halfWidth));
-	// Some cells stay empty so the sky opens between the towers.
-	if (h3 > 0.7)
+	if (emptyCell(hashes))
 		tower = max(tower, CELL * 0.5 - max(abs(local.x), abs(local.y)));
 
 	hit.material = STONE;
@@ -119,7 +138,9 @@ float towers(vec3 p, out Hit hit)
 	if (tower > max(max(windowSize, fineSize), cutWidth))
 		return tower;
 
-	float windows = min(latticeCross(q, period, windowSize), latticeCross(q, period / 3.0, fineSize));
+	float windows = latticeCross(q, period, windowSize);
+	if (fineSize > 0.0)
+		windows = min(windows, latticeCross(q, period / 3.0, fineSize));
 	float cuts = cutWidth > 0.0
 		? min(slashPlanes(p, SLASH_NORMAL_A, 7.0, cutWidth), slashPlanes(p + 2.0, SLASH_NORMAL_B, 9.0, cutWidth * 0.8))
 		: 1e3;
@@ -141,6 +162,13 @@ float towers(vec3 p, out Hit hit)
 	}
 
 	return carved;
+}
+
+// The towers alone, without the floor.
+float towers(vec3 p, out Hit hit)
+{
+	vec2 cell = floor(p.xz / CELL);
+	return towerOfCell(p, cell, cellHashes(cell), hit);
 }
 
 float towerDistance(vec3 p)
@@ -173,21 +201,33 @@ float sceneDistance(vec3 p)
 	return scene(p, ignored);
 }
 
+// The scene near a point of the given cell: its tower, the glass and the eye's bubble. Samples
+// around one surface point share their cell's hashes.
+float sceneNear(vec3 p, vec2 cell, vec3 hashes)
+{
+	Hit ignored;
+	return max(min(towerOfCell(p, cell, hashes, ignored), p.y + PlaneDistance), eyeBubble(p));
+}
+
 vec3 sceneNormal(vec3 p)
 {
+	vec2 cell = floor(p.xz / CELL);
+	vec3 hashes = cellHashes(cell);
 	// Four taps on a tetrahedron's corners give the gradient as well as six on the axes.
 	vec2 e = vec2(1.0, -1.0) * 0.005;
-	return normalize(e.xyy * sceneDistance(p + e.xyy) + e.yyx * sceneDistance(p + e.yyx)
-		+ e.yxy * sceneDistance(p + e.yxy) + e.xxx * sceneDistance(p + e.xxx));
+	return normalize(e.xyy * sceneNear(p + e.xyy, cell, hashes) + e.yyx * sceneNear(p + e.yyx, cell, hashes)
+		+ e.yxy * sceneNear(p + e.yxy, cell, hashes) + e.xxx * sceneNear(p + e.xxx, cell, hashes));
 }
 
 float ambientOcclusion(vec3 p, vec3 n)
 {
+	vec2 cell = floor(p.xz / CELL);
+	vec3 hashes = cellHashes(cell);
 	float occlusion = 0.0;
 	// Three samples, each standing in for its neighbours: 0.1 and 0.4, then 0.9 and 1.6, then 2.5.
-	occlusion += 1.65 * (0.25 - sceneDistance(p + n * 0.25));
-	occlusion += 0.70 * (1.25 - sceneDistance(p + n * 1.25));
-	occlusion += 0.18 * (2.5 - sceneDistance(p + n * 2.5));
+	occlusion += 1.65 * (0.25 - sceneNear(p + n * 0.25, cell, hashes));
+	occlusion += 0.70 * (1.25 - sceneNear(p + n * 1.25, cell, hashes));
+	occlusion += 0.18 * (2.5 - sceneNear(p + n * 2.5, cell, hashes));
 	return clamp(1.0 - max(AoFactor, 0.0) * occlusion, 0.0, 1.0);
 }
 
@@ -197,7 +237,8 @@ float softShadow(vec3 p, vec3 direction)
 	float t = 0.05;
 	for (int i = 0; i < SHADOW_STEPS; i++)
 	{
-		float d = sceneDistance(p + direction * t);
+		// Towards the sun the ray only climbs away from the glass: the towers alone can shade it.
+		float d = towerDistance(p + direction * t);
 		light = min(light, 8.0 * d / t);
 		t += clamp(d, 0.2, 3.0);
 		if (light < 0.02 || t > 30.0 || p.y + direction.y * t > TALLEST - PlaneDistance)
@@ -236,7 +277,11 @@ float monolith(vec3 q)
 {
 	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
 	float period = 2.0 * MONOLITH_SIZE / 3.0;
-	float windows = latticeCross(q, period, period * (0.22 + 0.14 * clamp(Cutouts, 0.0, 1.0)));
+	float windowSize = period * (0.22 + 0.14 * clamp(Cutouts, 0.0, 1.0));
+	// The windows reach no farther out than their own half width: beyond it the cube alone counts.
+	if (cube > windowSize)
+		return cube;
+	float windows = latticeCross(q, period, windowSize);
 	float fineWindows = latticeCross(q, period / 3.0, period * 0.1 * clamp(Cutouts * 1.5 - 0.2, 0.0, 1.0));
 	return max(cube, -min(windows, fineWindows));
 }
@@ -273,11 +318,9 @@ vec3 monolithOver(vec3 background, vec3 direction)
 	if (!found)
 		return background;
 
-	vec2 e = vec2(0.05, 0.0);
-	vec3 n = rotation * normalize(vec3(
-		monolith(q + e.xyy) - monolith(q - e.xyy),
-		monolith(q + e.yxy) - monolith(q - e.yxy),
-		monolith(q + e.yyx) - monolith(q - e.yyx)));
+	vec2 e = vec2(1.0, -1.0) * 0.05;
+	vec3 n = rotation * normalize(e.xyy * monolith(q + e.xyy) + e.yyx * monolith(q + e.yyx)
+		+ e.yxy * monolith(q + e.yxy) + e.xxx * monolith(q + e.xxx));
 	float inside = clamp(-boxDistance(q, vec3(MONOLITH_SIZE)) / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
 	float rim = pow(clamp(1.0 + dot(n, direction), 0.0, 1.0), 4.0);
 	// Lit from behind: the faces towards the eye stay dark, the window walls catch the sun.
@@ -292,21 +335,49 @@ vec3 haze(vec3 direction)
 	return sky(direction) * 0.5 + AMBER * 0.08 * pow(towardsSun, 6.0);
 }
 
-// The towers along a ray from start to end (both along the ray); -1 where it meets none. The
-// material is read once, at the hit.
+// The towers along a ray from start to end (both along the ray); -1 where it meets none. A cell
+// whose tower the ray passes wide of is crossed in one step, to the cell's far side; near a tower
+// the ray steps by its distance. The material is read once, at the hit.
 float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps, float stride, out Hit hit)
 {
+	vec3 away = step(0.0, direction);
+	vec3 inverse = (2.0 * away - 1.0) / max(abs(direction), 1e-6);
 	float t = start;
 	for (int i = 0; i < steps; i++)
 	{
 		vec3 p = origin + direction * t;
-		float d = max(towerDistance(p), eyeBubble(p));
-		if (d < 0.0015 * t + 0.001)
+		// The cell the ray is heading into, even standing on its border.
+		vec2 cell = floor((p.xz + (2.0 * away.xz - 1.0) * 1e-3) / CELL);
+		vec2 exits = ((cell + away.xz) * CELL - origin.xz) * inverse.xz;
+		float cellExit = min(exits.x, exits.y);
+
+		// The tower's bounds: a square around the circle its footprint spins in, floor to roof.
+		vec3 hashes = cellHashes(cell);
+		float height = towerHeight(hashes);
+		float reach = towerHalfWidth(hashes) * sqrt(2.0) + 0.01;
+		vec3 center = vec3((cell.x + 0.5) * CELL, 0.5 * height - PlaneDistance, (cell.y + 0.5) * CELL);
+		vec3 halfSize = vec3(reach, 0.5 * height + 0.01, reach);
+		vec3 near = (center - halfSize * (2.0 * away - 1.0) - origin) * inverse;
+		vec3 far = (center + halfSize * (2.0 * away - 1.0) - origin) * inverse;
+		float boxIn = max(max(near.x, near.y), near.z);
+		float boxOut = min(min(far.x, far.y), far.z);
+		if (emptyCell(hashes) || boxOut < t || boxIn > cellExit)
 		{
-			towers(p, hit);
-			return t;
+			t = cellExit;
 		}
-		t += d * stride;
+		else
+		{
+			t = max(t, boxIn);
+			p = origin + direction * t;
+			Hit ignored;
+			float d = max(towerOfCell(p, cell, hashes, ignored), eyeBubble(p));
+			if (d < 0.0015 * t + 0.001)
+			{
+				towerOfCell(p, cell, hashes, hit);
+				return t;
+			}
+			t = min(t + d * stride, cellExit);
+		}
 		if (t > end)
 			break;
 	}
