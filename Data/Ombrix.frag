@@ -165,40 +165,17 @@ float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
 }
 
 // The towers alone, without the floor.
-float towers(vec3 p, out Hit hit)
-{
-	vec2 cell = floor(p.xz / CELL);
-	return towerOfCell(p, cell, cellHashes(cell), hit);
-}
-
 float towerDistance(vec3 p)
 {
+	vec2 cell = floor(p.xz / CELL);
 	Hit ignored;
-	return towers(p, ignored);
+	return towerOfCell(p, cell, cellHashes(cell), ignored);
 }
 
 // The camera never sits inside stone: a small bubble around the eye is always empty.
 float eyeBubble(vec3 p)
 {
 	return 0.6 - length(p - eye);
-}
-
-float scene(vec3 p, out Hit hit)
-{
-	float d = towers(p, hit);
-	float y = p.y + PlaneDistance;
-	if (y < d)
-	{
-		d = y;
-		hit.material = GLASS_FLOOR;
-	}
-	return max(d, eyeBubble(p));
-}
-
-float sceneDistance(vec3 p)
-{
-	Hit ignored;
-	return scene(p, ignored);
 }
 
 // The scene near a point of the given cell: its tower, the glass and the eye's bubble. Samples
