@@ -1,18 +1,15 @@
 // Reads the farm's concat list and counts each chunk's frames with ffprobe.
 #include "ChunkList.h"
+#include "StartProgram.h"
 
 #include <tarn/Exception.h>
 
 #include <cerrno>
 #include <cstdlib> // Required for: std::strtol
-#include <cstring> // Required for: std::strerror
 #include <fcntl.h> // Required for: O_WRONLY
 #include <fstream>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 std::vector<std::string> readChunkList(const std::string& list)
 {
@@ -48,11 +45,8 @@ std::vector<std::string> readChunkList(const std::string& list)
 
 long countVideoFrames(const std::string& path)
 {
-	std::string arguments[] = { "ffprobe", "-v", "error", "-select_streams", "v:0", "-count_packets", "-show_entries",
-		"stream=nb_read_packets", "-of", "csv=p=0", path };
-	char* argv[sizeof arguments / sizeof arguments[0] + 1] = {};
-	for (size_t i = 0; i < sizeof arguments / sizeof arguments[0]; i++)
-		argv[i] = arguments[i].data();
+	std::vector<std::string> arguments = { "ffprobe", "-v", "error", "-select_streams", "v:0", "-count_packets",
+		"-show_entries", "stream=nb_read_packets", "-of", "csv=p=0", path };
 
 	int output[2];
 	if (pipe(output) != 0)
@@ -63,7 +57,17 @@ long countVideoFrames(const std::string& path)
 	posix_spawn_file_actions_addclose(&actions, output[0]);
 	posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
 	pid_t process = -1;
-	const int result = posix_spawnp(&process, "ffprobe", &actions, nullptr, argv, environ);
+	try
+	{
+		process = startProgram("ffprobe", arguments, actions);
+	}
+	catch (...)
+	{
+		posix_spawn_file_actions_destroy(&actions);
+		::close(output[0]);
+		::close(output[1]);
+		throw;
+	}
 	posix_spawn_file_actions_destroy(&actions);
 	::close(output[1]);
 	std::string text;
@@ -78,8 +82,6 @@ long countVideoFrames(const std::string& path)
 		text.append(buffer, (size_t)count);
 	}
 	::close(output[0]);
-	if (result != 0)
-		throw Tarn::Exception((std::string("Could not start ffprobe: ") + std::strerror(result)).c_str(), "ChunkList", __LINE__);
 	int status = 0;
 	waitpid(process, &status, 0);
 	char* end = nullptr;

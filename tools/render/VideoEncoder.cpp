@@ -2,6 +2,7 @@
 // ffmpeg join finished chunks with the music. ffmpeg's stderr is drained on a thread of its own,
 // so a chatty encoder can never stall the render.
 #include "VideoEncoder.h"
+#include "StartProgram.h"
 
 #include <tarn/Exception.h>
 
@@ -12,8 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, int width, int height, double fps,
 	const std::string& musicPath, double audioStart, double duration)
@@ -59,20 +58,20 @@ VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, i
 	posix_spawn_file_actions_adddup2(&actions, errorPipe[1], 2);
 	posix_spawn_file_actions_addclose(&actions, inputPipe[1]);
 	posix_spawn_file_actions_addclose(&actions, errorPipe[0]);
-	std::vector<char*> argv;
-	for (std::string& argument : arguments)
-		argv.push_back(argument.data());
-	argv.push_back(nullptr);
-	const int result = posix_spawnp(&process, "ffmpeg", &actions, nullptr, argv.data(), environ);
+	try
+	{
+		process = startProgram("ffmpeg", arguments, actions);
+	}
+	catch (...)
+	{
+		posix_spawn_file_actions_destroy(&actions);
+		for (int end : { inputPipe[0], inputPipe[1], errorPipe[0], errorPipe[1] })
+			::close(end);
+		throw;
+	}
 	posix_spawn_file_actions_destroy(&actions);
 	::close(inputPipe[0]);
 	::close(errorPipe[1]);
-	if (result != 0)
-	{
-		::close(inputPipe[1]);
-		::close(errorPipe[0]);
-		throw Tarn::Exception(Tarn::String("Could not start ffmpeg: ") + std::strerror(result), "VideoEncoder", 66);
-	}
 	input = inputPipe[1];
 	errors = errorPipe[0];
 	errorReader = std::thread(&VideoEncoder::drainErrors, this);
