@@ -318,13 +318,15 @@ vec3 haze(vec3 direction)
 float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps, float stride, out Hit hit)
 {
 	vec3 away = step(0.0, direction);
-	vec3 inverse = (2.0 * away - 1.0) / max(abs(direction), 1e-6);
+	// Each axis's sign as +1 or -1 (never 0), and the ray's inverse slope along it.
+	vec3 forward = 2.0 * away - 1.0;
+	vec3 inverse = forward / max(abs(direction), 1e-6);
 	float t = start;
 	for (int i = 0; i < steps; i++)
 	{
 		vec3 p = origin + direction * t;
 		// The cell the ray is heading into, even standing on its border.
-		vec2 cell = floor((p.xz + (2.0 * away.xz - 1.0) * 1e-3) / CELL);
+		vec2 cell = floor((p.xz + forward.xz * 1e-3) / CELL);
 		vec2 exits = ((cell + away.xz) * CELL - origin.xz) * inverse.xz;
 		float cellExit = min(exits.x, exits.y);
 
@@ -334,8 +336,8 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 		float reach = towerHalfWidth(hashes) * sqrt(2.0) + 0.01;
 		vec3 center = vec3((cell.x + 0.5) * CELL, 0.5 * height - PlaneDistance, (cell.y + 0.5) * CELL);
 		vec3 halfSize = vec3(reach, 0.5 * height + 0.01, reach);
-		vec3 near = (center - halfSize * (2.0 * away - 1.0) - origin) * inverse;
-		vec3 far = (center + halfSize * (2.0 * away - 1.0) - origin) * inverse;
+		vec3 near = (center - halfSize * forward - origin) * inverse;
+		vec3 far = (center + halfSize * forward - origin) * inverse;
 		float boxIn = max(max(near.x, near.y), near.z);
 		float boxOut = min(min(far.x, far.y), far.z);
 		if (emptyCell(hashes) || boxOut < t || boxIn > cellExit)
