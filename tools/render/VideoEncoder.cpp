@@ -42,7 +42,9 @@ VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, i
 	else if (format.lossless)
 		arguments.insert(arguments.end(), { "-c:v", "ffv1", "-level", "3", "-pix_fmt", "bgr0" });
 	else
-		arguments.insert(arguments.end(), { "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p" });
+		// The film grain changes every pixel every frame, so x264's slower presets spend twice the
+		// CPU on it for no visible gain: veryfast at CRF 17 keeps medium's CRF 18 fidelity.
+		arguments.insert(arguments.end(), { "-c:v", "libx264", "-preset", "veryfast", "-crf", "17", "-pix_fmt", "yuv420p" });
 	arguments.insert(arguments.end(), { "-movflags", "+faststart", path });
 	if (format.music && !withMusic)
 		std::fprintf(stderr, "halvorine-render: %s not found, the video will be silent\n", musicPath.c_str());
