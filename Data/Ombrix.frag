@@ -21,8 +21,8 @@ in vec2 screenPosition;
 const int MARCH_STEPS = 96;
 const int REFLECTION_STEPS = 40;
 // The mirror image is dim and hazed: fewer, full-length steps over the same reach.
-const int MIRROR_STEPS = 16;
-const int SHADOW_STEPS = 12;
+const int MIRROR_STEPS = 12;
+const int SHADOW_STEPS = 8;
 const float FAR = 90.0;
 const float CELL = 9.0;
 // No tower reaches higher above the glass: 4 + 24 units.
@@ -104,27 +104,34 @@ bool emptyCell(vec3 hashes)
 	return hashes.z > 0.7;
 }
 
-// The tower of the given cell, whose hashes the caller has worked out.
-float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
+// The uncarved block of the given cell's tower, whose hashes the caller has worked out; q is the
+// point in the tower's own turning frame, where its windows are cut.
+float towerBlock(vec3 p, vec2 cell, vec3 hashes, out vec3 q)
 {
 	float y = p.y + PlaneDistance;
 	vec2 local = p.xz - (cell + 0.5) * CELL;
-	float h1 = hashes.x;
-	float h2 = hashes.y;
-	float h3 = hashes.z;
-
 	float height = towerHeight(hashes);
 	float halfWidth = towerHalfWidth(hashes);
 
 	// Each tower spins about its own axis and twists with height; the footprint's diagonal stays
 	// inside the cell, so the field stays continuous across cell borders.
-	float angle = RotationMix * (RotationTime * (0.4 + h3) * sign(h2 - 0.5) + y * 0.1 * (h3 - 0.5) + h1 * 6.2832);
+	float angle = RotationMix * (RotationTime * (0.4 + hashes.z) * sign(hashes.y - 0.5) + y * 0.1 * (hashes.z - 0.5)
+		+ hashes.x * 6.2832);
 	float c = cos(angle), s = sin(angle);
-	vec3 q = vec3(c * local.x - s * local.y, y, s * local.x + c * local.y);
+	q = vec3(c * local.x - s * local.y, y, s * local.x + c * local.y);
 
 	float tower = boxDistance(q - vec3(0.0, 0.5 * height, 0.0), vec3(halfWidth, 0.5 * height, halfWidth));
 	if (emptyCell(hashes))
 		tower = max(tower, CELL * 0.5 - max(abs(local.x), abs(local.y)));
+	return tower;
+}
+
+// The carved tower of the given cell: its block with the windows and cuts taken out.
+float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
+{
+	vec3 q;
+	float tower = towerBlock(p, cell, hashes, q);
+	float halfWidth = towerHalfWidth(hashes);
 
 	hit.material = STONE;
 	hit.depthInside = -tower;
@@ -152,7 +159,7 @@ float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
 		{
 			hit.material = WINDOW;
 			vec3 windowIndex = floor(q / period + 0.5);
-			hit.lit = step(0.45 - 0.3 * h2, hash(windowIndex + vec3(cell, h1) * 7.0));
+			hit.lit = step(0.45 - 0.3 * hashes.y, hash(windowIndex + vec3(cell, hashes.x) * 7.0));
 		}
 		else
 		{
@@ -164,12 +171,13 @@ float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
 	return carved;
 }
 
-// The towers alone, without the floor.
-float towerDistance(vec3 p)
+// The towers' blocks alone, without the floor or the carving: the sun's shadow needs no more, since
+// the light a window lets through the block lands as a speck too small to see.
+float towerBlockDistance(vec3 p)
 {
 	vec2 cell = floor(p.xz / CELL);
-	Hit ignored;
-	return towerOfCell(p, cell, cellHashes(cell), ignored);
+	vec3 q;
+	return towerBlock(p, cell, cellHashes(cell), q);
 }
 
 // The camera never sits inside stone: a small bubble around the eye is always empty.
@@ -215,7 +223,7 @@ float softShadow(vec3 p, vec3 direction)
 	for (int i = 0; i < SHADOW_STEPS; i++)
 	{
 		// Towards the sun the ray only climbs away from the glass: the towers alone can shade it.
-		float d = towerDistance(p + direction * t);
+		float d = towerBlockDistance(p + direction * t);
 		light = min(light, 8.0 * d / t);
 		t += clamp(d, 0.2, 3.0);
 		if (light < 0.02 || t > 30.0 || p.y + direction.y * t > TALLEST - PlaneDistance)
