@@ -40,6 +40,9 @@ void main()
 	float edge = sqrt(gx * gx + gy * gy);
 	edge = edge / (1.0 + 0.5 * edge);
 
-	vec3 picture = texture(Tex, uv).rgb;
+	// The first pass adds no picture: it is not fetched.
+	vec3 picture = vec3(0.0);
+	if (BackgroundMix != 0.0)
+		picture = texture(Tex, uv).rgb;
 	colour = vec4(Color * (edge * Strength) + picture * BackgroundMix, 1.0);
 }

@@ -40,10 +40,13 @@ void main()
 	vec2 split = vec2(Distortion2 * 0.012 + Distortion * 0.003, 0.0);
 
 	vec2 sampleUv = clamp(bent + 0.5, 0.0, 1.0);
-	vec3 processed;
-	processed.r = texture(Tex, sampleUv + split).r;
-	processed.g = texture(Tex, sampleUv).g;
-	processed.b = texture(Tex, sampleUv - split).b;
+	vec3 processed = texture(Tex, sampleUv).rgb;
+	// Most of the show has no split: then one fetch serves all three channels.
+	if (split.x != 0.0)
+	{
+		processed.r = texture(Tex, sampleUv + split).r;
+		processed.b = texture(Tex, sampleUv - split).b;
+	}
 
 	processed += vec3(Flash);
 	processed = mix(processed, 1.0 - clamp(processed, 0.0, 1.0), Invert);
@@ -55,6 +58,9 @@ void main()
 	float vignette = 1.0 - 0.45 * dot(centred * vec2(1.1, 1.3), centred * vec2(1.1, 1.3));
 	processed *= vignette;
 
-	vec3 scene = texture(Tex, uv).rgb;
+	// At full strength the plain scene would be weighed by 0: it is not fetched.
+	vec3 scene = processed;
+	if (Mix != 1.0)
+		scene = texture(Tex, uv).rgb;
 	colour = vec4(mix(scene, processed, Mix), 1.0);
 }
