@@ -56,20 +56,7 @@ long countVideoFrames(const std::string& path)
 	posix_spawn_file_actions_adddup2(&actions, output[1], 1);
 	posix_spawn_file_actions_addclose(&actions, output[0]);
 	posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-	pid_t process = -1;
-	try
-	{
-		process = startProgram("ffprobe", arguments, actions);
-	}
-	catch (...)
-	{
-		posix_spawn_file_actions_destroy(&actions);
-		::close(output[0]);
-		::close(output[1]);
-		throw;
-	}
-	posix_spawn_file_actions_destroy(&actions);
-	::close(output[1]);
+	const pid_t process = startProgram("ffprobe", arguments, actions, { output[1] }, { output[0] });
 	std::string text;
 	char buffer[64];
 	for (;;)

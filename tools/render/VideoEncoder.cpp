@@ -60,20 +60,7 @@ VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, i
 	posix_spawn_file_actions_adddup2(&actions, errorPipe[1], 2);
 	posix_spawn_file_actions_addclose(&actions, inputPipe[1]);
 	posix_spawn_file_actions_addclose(&actions, errorPipe[0]);
-	try
-	{
-		process = startProgram("ffmpeg", arguments, actions);
-	}
-	catch (...)
-	{
-		posix_spawn_file_actions_destroy(&actions);
-		for (int end : { inputPipe[0], inputPipe[1], errorPipe[0], errorPipe[1] })
-			::close(end);
-		throw;
-	}
-	posix_spawn_file_actions_destroy(&actions);
-	::close(inputPipe[0]);
-	::close(errorPipe[1]);
+	process = startProgram("ffmpeg", arguments, actions, { inputPipe[0], errorPipe[1] }, { inputPipe[1], errorPipe[0] });
 	input = inputPipe[1];
 	errors = errorPipe[0];
 	errorReader = std::thread(&VideoEncoder::drainErrors, this);
