@@ -2,6 +2,8 @@
 
 #include <tarn/Exception.h>
 
+Program* Program::newest = nullptr;
+
 Program::Program(Shader* vertex, Shader* fragment)
 	: id(0), vertexShader(nullptr), fragmentShader(nullptr)
 {
@@ -26,12 +28,27 @@ Program::Program(Shader* vertex, Shader* fragment)
 		throw Tarn::Exception("Program link failed:\n" + vertex->quotedPath + " and " + fragment->quotedPath + "\n" + log,
 			"src\\Program", 21);
 	}
+	older = newest;
+	if (older)
+		older->newer = this;
+	newest = this;
 }
 
 Program::~Program()
 {
 	glUseProgram(0);
 	glDeleteProgram(id);
+	(newer ? newer->older : newest) = older;
+	if (older)
+		older->newer = newer;
+}
+
+const Program* Program::find(GLuint id)
+{
+	for (const Program* program = newest; program; program = program->older)
+		if (program->id == id)
+			return program;
+	return nullptr;
 }
 
 void Program::setUniform(const char* name, float value) const

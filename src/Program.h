@@ -29,7 +29,16 @@ public:
 	void setUniform(const char* name, float x, float y, float z) const;
 	void setUniform(const char* name, const Tarn::Matrix4& value) const;
 
+	// The live program with this id, or null: lets a profiler name the pass that draws.
+	static const Program* find(GLuint id);
+
 	GLuint id;
 	Shader* vertexShader;
 	Shader* fragmentShader;
+
+private:
+	// Every linked program not yet deleted, newest first.
+	static Program* newest;
+	Program* older = nullptr;
+	Program* newer = nullptr;
 };

@@ -178,6 +178,29 @@ TEST_F(ProgramTest, LinkedProgramDrawsAndDeletingItLeavesNoProgramInUse)
 	EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_F(ProgramTest, FindNamesEveryLiveProgramWhicheverIsDeletedFirst)
+{
+	const std::string folder = makeTestFolder();
+	writeTextFile(folder + "/pass.vert", passVertex);
+	writeTextFile(folder + "/white.frag", whiteFragment);
+	Shader vertex(Tarn::String((folder + "/pass.vert").c_str()), GL_VERTEX_SHADER);
+	Shader fragment(Tarn::String((folder + "/white.frag").c_str()), GL_FRAGMENT_SHADER);
+	// Deleting the middle one, then the newest, then the oldest unlinks each position once.
+	for (int first : { 1, 2, 0 })
+	{
+		Program* programs[3] = { new Program(&vertex, &fragment), new Program(&vertex, &fragment),
+			new Program(&vertex, &fragment) };
+		const GLuint ids[3] = { programs[0]->id, programs[1]->id, programs[2]->id };
+		for (int deleted : { first, (first + 1) % 3, (first + 2) % 3 })
+		{
+			delete programs[deleted];
+			programs[deleted] = nullptr;
+			for (int i = 0; i < 3; i++)
+				EXPECT_EQ(Program::find(ids[i]), programs[i]) << "program " << i << " after deleting " << deleted;
+		}
+	}
+}
+
 TEST_F(ProgramTest, ShaderProgramBuildsFromPathsAndItsSettersReachEveryUniformKind)
 {
 	const std::string folder = makeTestFolder();

@@ -16,6 +16,14 @@ void Benchmark::add(int part, double wallMs, double cpuMs)
 	samples.push_back({ part, wallMs, cpuMs });
 }
 
+void Benchmark::addPasses(const std::vector<PassTimer::Pass>& passes)
+{
+	if (passSamples.capacity() == 0) // room for a dozen passes a frame
+		passSamples.reserve(samples.capacity() * 16);
+	for (const PassTimer::Pass& pass : passes)
+		passSamples.push_back({ samples.size() - 1, pass });
+}
+
 static double percentile(std::vector<double>& values, double fraction)
 {
 	std::sort(values.begin(), values.end());
@@ -23,7 +31,7 @@ static double percentile(std::vector<double>& values, double fraction)
 	return values[index];
 }
 
-void Benchmark::print(int width, int height) const
+void Benchmark::print(int width, int height, const PassTimer* passTimer) const
 {
 	std::printf("%dx%d, %zu frames\n", width, height, samples.size());
 	std::printf("%-13s %7s %10s %10s %10s\n", "scene", "frames", "median ms", "p95 ms", "cpu ms");
@@ -57,5 +65,32 @@ void Benchmark::print(int width, int height) const
 		const double median = percentile(all, 0.5);
 		const double p95 = percentile(all, 0.95);
 		std::printf("%-13s %7zu %10.1f %10.1f %10.1f\n", "whole show", all.size(), median, p95, cpuTotal / (double)all.size());
+	}
+	if (passTimer)
+		printPasses(*passTimer);
+}
+
+void Benchmark::printPasses(const PassTimer& passTimer) const
+{
+	std::printf("\n%-13s %10s  %s\n", "scene", "median ms", "pass: the fragment shader of its program");
+	for (int part = 0; part < Demo::sceneCount(); part++)
+	{
+		std::vector<size_t> frames; // in order, as samples are
+		for (size_t frame = 0; frame < samples.size(); frame++)
+			if (samples[frame].part == part)
+				frames.push_back(frame);
+		std::vector<GLuint> programs; // in the order they first drew
+		for (const PassSample& sample : passSamples)
+			if (samples[sample.frame].part == part
+				&& std::find(programs.begin(), programs.end(), sample.pass.program) == programs.end())
+				programs.push_back(sample.pass.program);
+		for (GLuint program : programs)
+		{
+			std::vector<double> ms(frames.size(), 0.0);
+			for (const PassSample& sample : passSamples)
+				if (sample.pass.program == program && samples[sample.frame].part == part)
+					ms[(size_t)(std::lower_bound(frames.begin(), frames.end(), sample.frame) - frames.begin())] += sample.pass.ms;
+			std::printf("%-13s %10.1f  %s\n", Demo::sceneName(part), percentile(ms, 0.5), passTimer.nameOf(program).c_str());
+		}
 	}
 }

@@ -43,6 +43,9 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 	}, "mode: the show with its music, through ffmpeg")->type_name("FILE.mp4");
 	CLI::Option* bench = app.add_flag_callback("--bench", [&options] { options.mode = RenderMode::Bench; },
 		"mode: per-scene frame times, nothing written");
+	app.add_flag("--passes", options.passes,
+		"with --bench: also each scene's passes, by the fragment shader that draws them (each pass waits for the one "
+		"before, so frames take somewhat longer)")->needs(bench);
 	frame->needs(out);
 	out->needs(frame);
 

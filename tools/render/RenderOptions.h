@@ -32,6 +32,7 @@ struct RenderOptions
 	// stretch's frames, video only; chunkCount 0 is the whole stretch.
 	int chunkIndex = 0;
 	int chunkCount = 0;
+	bool passes = false;   // --bench also times each GLSL program's passes
 	bool lossless = false; // FFV1 in Matroska instead of H.264, so captures compare frame for frame
 	std::string joinList;  // an ffmpeg concat list of chunks, joined with the music instead of rendering
 };

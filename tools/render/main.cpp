@@ -180,6 +180,7 @@ static int run(const RenderOptions& options)
 		video.reset(new VideoEncoder(options.output, videoFormat(options), options.width, options.height, options.fps,
 			Show::musicPath, (double)first / options.fps, (double)total / options.fps));
 	Benchmark benchmark(options.mode == RenderMode::Bench ? total : 0);
+	std::unique_ptr<PassTimer> passTimer(options.passes ? new PassTimer : nullptr);
 	Progress progress(total);
 	char path[4096];
 
@@ -190,12 +191,16 @@ static int run(const RenderOptions& options)
 		clock.setPosition(time);
 		const double wallStart = wallSeconds();
 		const double cpuStart = threadCpuMs();
+		if (passTimer)
+			passTimer->beginFrame();
 		if (!demo.render())
 			break;
 		if (options.mode == RenderMode::Bench)
 		{
 			glFinish(); // the software rasteriser works on threads of its own; wait for the picture
 			benchmark.add(Demo::currentScene(), (wallSeconds() - wallStart) * 1000.0, threadCpuMs() - cpuStart);
+			if (passTimer)
+				benchmark.addPasses(passTimer->endFrame());
 		}
 		else
 		{
@@ -219,7 +224,7 @@ static int run(const RenderOptions& options)
 	if (options.chunkCount > 0) // what tools/render-farm.sh checks the chunk file against
 		std::printf("%ld frames\n", k - first);
 	if (options.mode == RenderMode::Bench)
-		benchmark.print(options.width, options.height);
+		benchmark.print(options.width, options.height, passTimer.get());
 	return 0;
 }
 
