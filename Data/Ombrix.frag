@@ -104,21 +104,42 @@ bool emptyCell(vec3 hashes)
 	return hashes.z > 0.7;
 }
 
-// The uncarved block of the given cell's tower, whose hashes the caller has worked out; q is the
-// point in the tower's own turning frame, where its windows are cut.
-float towerBlock(vec3 p, vec2 cell, vec3 hashes, out vec3 q)
+// How far a tower's turn grows per unit of height: each tower twists as it rises.
+float towerTwist(vec3 hashes)
+{
+	return RotationMix * 0.1 * (hashes.z - 0.5);
+}
+
+// A tower's turn about its own axis at the height of p, as its cosine and sine: it spins with
+// time and twists with height; the footprint's diagonal stays inside the cell, so the field stays
+// continuous across cell borders.
+vec2 towerTurn(vec3 p, vec3 hashes)
+{
+	float y = p.y + PlaneDistance;
+	float angle = RotationMix * (RotationTime * (0.4 + hashes.z) * sign(hashes.y - 0.5) + y * 0.1 * (hashes.z - 0.5)
+		+ hashes.x * 6.2832);
+	return vec2(cos(angle), sin(angle));
+}
+
+// The turn a little further round, by an angle a few tenths of a radian at most: what a march
+// within one cell carries from step to step instead of a cosine and a sine each.
+vec2 turnFurther(vec2 turn, float angle)
+{
+	float a2 = angle * angle;
+	float c = 1.0 - a2 * (1.0 / 2.0 - a2 * (1.0 / 24.0 - a2 / 720.0));
+	float s = angle * (1.0 - a2 * (1.0 / 6.0 - a2 * (1.0 / 120.0 - a2 / 5040.0)));
+	return vec2(turn.x * c - turn.y * s, turn.y * c + turn.x * s);
+}
+
+// The uncarved block of the given cell's tower, whose hashes and turn at p's height the caller has
+// worked out; q is the point in the tower's own turning frame, where its windows are cut.
+float towerBlock(vec3 p, vec2 cell, vec3 hashes, vec2 turn, out vec3 q)
 {
 	float y = p.y + PlaneDistance;
 	vec2 local = p.xz - (cell + 0.5) * CELL;
 	float height = towerHeight(hashes);
 	float halfWidth = towerHalfWidth(hashes);
-
-	// Each tower spins about its own axis and twists with height; the footprint's diagonal stays
-	// inside the cell, so the field stays continuous across cell borders.
-	float angle = RotationMix * (RotationTime * (0.4 + hashes.z) * sign(hashes.y - 0.5) + y * 0.1 * (hashes.z - 0.5)
-		+ hashes.x * 6.2832);
-	float c = cos(angle), s = sin(angle);
-	q = vec3(c * local.x - s * local.y, y, s * local.x + c * local.y);
+	q = vec3(turn.x * local.x - turn.y * local.y, y, turn.y * local.x + turn.x * local.y);
 
 	float tower = boxDistance(q - vec3(0.0, 0.5 * height, 0.0), vec3(halfWidth, 0.5 * height, halfWidth));
 	if (emptyCell(hashes))
@@ -127,10 +148,10 @@ float towerBlock(vec3 p, vec2 cell, vec3 hashes, out vec3 q)
 }
 
 // The carved tower of the given cell: its block with the windows and cuts taken out.
-float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
+float towerOfCell(vec3 p, vec2 cell, vec3 hashes, vec2 turn, out Hit hit)
 {
 	vec3 q;
-	float tower = towerBlock(p, cell, hashes, q);
+	float tower = towerBlock(p, cell, hashes, turn, q);
 	float halfWidth = towerHalfWidth(hashes);
 
 	hit.material = STONE;
@@ -176,8 +197,9 @@ float towerOfCell(vec3 p, vec2 cell, vec3 hashes, out Hit hit)
 float towerBlockDistance(vec3 p)
 {
 	vec2 cell = floor(p.xz / CELL);
+	vec3 hashes = cellHashes(cell);
 	vec3 q;
-	return towerBlock(p, cell, cellHashes(cell), q);
+	return towerBlock(p, cell, hashes, towerTurn(p, hashes), q);
 }
 
 // The camera never sits inside stone: a small bubble around the eye is always empty.
@@ -186,33 +208,37 @@ float eyeBubble(vec3 p)
 	return 0.6 - length(p - eye);
 }
 
-// The scene near a point of the given cell: its tower, the glass and the eye's bubble. Samples
-// around one surface point share their cell's hashes.
-float sceneNear(vec3 p, vec2 cell, vec3 hashes)
+// The scene at p + offset, near a surface point p of the given cell: its tower, the glass and the
+// eye's bubble. Samples around one surface point share their cell's hashes and its tower's turn.
+float sceneNear(vec3 p, vec3 offset, vec2 cell, vec3 hashes, vec2 turn)
 {
+	vec3 at = p + offset;
 	Hit ignored;
-	return max(min(towerOfCell(p, cell, hashes, ignored), p.y + PlaneDistance), eyeBubble(p));
+	float tower = towerOfCell(at, cell, hashes, turnFurther(turn, towerTwist(hashes) * offset.y), ignored);
+	return max(min(tower, at.y + PlaneDistance), eyeBubble(at));
 }
 
 vec3 sceneNormal(vec3 p)
 {
 	vec2 cell = floor(p.xz / CELL);
 	vec3 hashes = cellHashes(cell);
+	vec2 turn = towerTurn(p, hashes);
 	// Four taps on a tetrahedron's corners give the gradient as well as six on the axes.
 	vec2 e = vec2(1.0, -1.0) * 0.005;
-	return normalize(e.xyy * sceneNear(p + e.xyy, cell, hashes) + e.yyx * sceneNear(p + e.yyx, cell, hashes)
-		+ e.yxy * sceneNear(p + e.yxy, cell, hashes) + e.xxx * sceneNear(p + e.xxx, cell, hashes));
+	return normalize(e.xyy * sceneNear(p, e.xyy, cell, hashes, turn) + e.yyx * sceneNear(p, e.yyx, cell, hashes, turn)
+		+ e.yxy * sceneNear(p, e.yxy, cell, hashes, turn) + e.xxx * sceneNear(p, e.xxx, cell, hashes, turn));
 }
 
 float ambientOcclusion(vec3 p, vec3 n)
 {
 	vec2 cell = floor(p.xz / CELL);
 	vec3 hashes = cellHashes(cell);
+	vec2 turn = towerTurn(p, hashes);
 	float occlusion = 0.0;
 	// Three samples, each standing in for its neighbours: 0.1 and 0.4, then 0.9 and 1.6, then 2.5.
-	occlusion += 1.65 * (0.25 - sceneNear(p + n * 0.25, cell, hashes));
-	occlusion += 0.70 * (1.25 - sceneNear(p + n * 1.25, cell, hashes));
-	occlusion += 0.18 * (2.5 - sceneNear(p + n * 2.5, cell, hashes));
+	occlusion += 1.65 * (0.25 - sceneNear(p, n * 0.25, cell, hashes, turn));
+	occlusion += 0.70 * (1.25 - sceneNear(p, n * 1.25, cell, hashes, turn));
+	occlusion += 0.18 * (2.5 - sceneNear(p, n * 2.5, cell, hashes, turn));
 	return clamp(1.0 - max(AoFactor, 0.0) * occlusion, 0.0, 1.0);
 }
 
@@ -330,7 +356,8 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 	vec3 forward = 2.0 * away - 1.0;
 	vec3 inverse = forward / max(abs(direction), 1e-6);
 	float t = start;
-	for (int i = 0; i < steps; i++)
+	int i = 0;
+	while (i < steps)
 	{
 		vec3 p = origin + direction * t;
 		// The cell the ray is heading into, even standing on its border.
@@ -351,19 +378,33 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 		if (emptyCell(hashes) || boxOut < t || boxIn > cellExit)
 		{
 			t = cellExit;
+			i++;
 		}
 		else
 		{
+			// Within the tower's bounds, every step reads the hashes worked out above, and carries
+			// the tower's turn along as the ray climbs or falls through its twist.
 			t = max(t, boxIn);
 			p = origin + direction * t;
-			Hit ignored;
-			float d = max(towerOfCell(p, cell, hashes, ignored), eyeBubble(p));
-			if (d < 0.0015 * t + 0.001)
+			vec2 turn = towerTurn(p, hashes);
+			float twistAlong = towerTwist(hashes) * direction.y;
+			while (i < steps)
 			{
-				towerOfCell(p, cell, hashes, hit);
-				return t;
+				i++;
+				p = origin + direction * t;
+				Hit ignored;
+				float d = max(towerOfCell(p, cell, hashes, turn, ignored), eyeBubble(p));
+				if (d < 0.0015 * t + 0.001)
+				{
+					towerOfCell(p, cell, hashes, turn, hit);
+					return t;
+				}
+				float next = min(t + d * stride, cellExit);
+				turn = turnFurther(turn, twistAlong * (next - t));
+				t = next;
+				if (t >= cellExit || t > boxOut || t > end)
+					break;
 			}
-			t = min(t + d * stride, cellExit);
 		}
 		if (t > end)
 			break;
