@@ -45,6 +45,23 @@ vec3 eye;
 const vec3 SLASH_NORMAL_A = normalize(vec3(0.8, 1.0, 0.35));
 const vec3 SLASH_NORMAL_B = normalize(vec3(-0.9, 0.7, -0.25));
 
+// Small whole powers by multiplying, where pow would take a logarithm and an exponential.
+float pow3(float x)
+{
+	return x * x * x;
+}
+
+float pow5(float x)
+{
+	float x2 = x * x;
+	return x2 * x2 * x;
+}
+
+float pow6(float x)
+{
+	return pow3(x) * pow3(x);
+}
+
 float hash(vec2 p)
 {
 	return fract(sin(dot(p, vec2(127.1, 311.7))) * 43758.5453);
@@ -339,11 +356,12 @@ vec3 monolithOver(vec3 background, vec3 direction)
 	return mix(background, color, 0.97);
 }
 
-// Haze between the eye and a surface: dark blue, warmed towards the low sun.
-vec3 haze(vec3 direction)
+// Haze between the eye and a surface: dark blue, warmed towards the low sun. skyThere is
+// sky(direction), which the caller has read already.
+vec3 haze(vec3 direction, vec3 skyThere)
 {
 	float towardsSun = max(dot(direction, normalize(SUN_DIRECTION)), 0.0);
-	return sky(direction) * 0.5 + AMBER * 0.08 * pow(towardsSun, 6.0);
+	return skyThere * 0.5 + AMBER * 0.08 * pow6(towardsSun);
 }
 
 // The towers along a ray from start to end (both along the ray); -1 where it meets none. A cell
@@ -461,17 +479,18 @@ vec3 lightTower(vec3 p, vec3 direction, Hit hit, vec3 n, float occlusion, float 
 {
 	vec3 sunDirection = normalize(SUN_DIRECTION);
 	float facing = clamp(1.0 + dot(n, direction), 0.0, 1.0);
-	float fresnel = 0.04 + 0.96 * pow(facing, 5.0);
+	float fresnel = 0.04 + 0.96 * pow5(facing);
 	vec3 reflected = reflect(direction, n);
 	float skyWeight = clamp(SkyboxMix, 0.0, 1.0);
 
 	float diffuse = max(dot(n, sunDirection), 0.0) * shadow;
-	float specular = pow(max(dot(reflected, sunDirection), 0.0), 24.0) * diffuse;
+	float towardsSun = max(dot(reflected, sunDirection), 0.0);
+	float specular = pow6(towardsSun * towardsSun * towardsSun * towardsSun) * diffuse;
 
 	vec3 stone = vec3(0.06, 0.055, 0.06);
 	vec3 color = stone * (AMBER * 3.0 * diffuse + sky(n) * 1.5 * occlusion)
 		+ AMBER * specular * 0.6
-		+ CYAN * 0.06 * pow(facing, 3.0) * occlusion
+		+ CYAN * 0.06 * pow3(facing) * occlusion
 		+ sky(reflected) * fresnel * skyWeight * occlusion;
 
 	if (hit.material == WINDOW)
@@ -517,9 +536,12 @@ void main()
 
 	vec3 along = glass ? mirrored : direction;
 	float alongT = glass ? mirrorT : t;
+	// The sky where the pixel's last ray leaves: its background, and what the glass and the haze
+	// along that ray show, read once.
+	vec3 skyAlong = sky(along);
 	vec3 background = vec3(0.0);
 	if (alongT < 0.0)
-		background = monolithOver(sky(along) + sun(along), along);
+		background = monolithOver(skyAlong + sun(along), along);
 
 	vec3 up = vec3(0.0, 1.0, 0.0);
 	vec3 surface = glass ? p + mirrored * mirrorT : p;
@@ -542,14 +564,14 @@ void main()
 		{
 			// Black glass: the towers' lights stand mirrored in it.
 			float facing = clamp(1.0 + direction.y, 0.0, 1.0);
-			float glassFresnel = 0.04 + 0.96 * pow(facing, 5.0);
+			float glassFresnel = 0.04 + 0.96 * pow5(facing);
 			color = (vec3(0.004, 0.005, 0.01) * occlusion
-				+ sky(mirrored) * (0.1 + 0.7 * glassFresnel) * clamp(SkyboxMix, 0.0, 1.0)) * occlusion;
-			vec3 image = mirrorT < 0.0 ? background : mix(haze(mirrored), tower, exp(-mirrorT * 0.04));
-			float fresnel = 0.15 + 0.85 * pow(1.0 - abs(direction.y), 5.0);
+				+ skyAlong * (0.1 + 0.7 * glassFresnel) * clamp(SkyboxMix, 0.0, 1.0)) * occlusion;
+			vec3 image = mirrorT < 0.0 ? background : mix(haze(mirrored, skyAlong), tower, exp(-mirrorT * 0.04));
+			float fresnel = 0.15 + 0.85 * pow5(1.0 - abs(direction.y));
 			color += image * fresnel * 0.8;
 		}
-		color = mix(haze(direction), color, exp(-t * 0.025));
+		color = mix(haze(direction, glass ? sky(direction) : skyAlong), color, exp(-t * 0.025));
 	}
 
 	color *= max(Color, 0.0);
