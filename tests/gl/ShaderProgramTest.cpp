@@ -27,6 +27,26 @@ namespace
 		"vec4 colour();\n"
 		"void main() { gl_FragColor = colour(); }\n";
 
+	// The path as Shader takes it, once text is written there.
+	Tarn::String writtenTo(const std::string& path, const char* text)
+	{
+		writeTextFile(path, text);
+		return Tarn::String(path.c_str());
+	}
+
+	// pass.vert and a fragment shader of the given name and source, written to folder and compiled.
+	struct ShaderPair
+	{
+		ShaderPair(const std::string& folder, const char* fragmentName, const char* fragmentSource)
+			: vertex(writtenTo(folder + "/pass.vert", passVertex), GL_VERTEX_SHADER),
+			  fragment(writtenTo(folder + "/" + fragmentName, fragmentSource), GL_FRAGMENT_SHADER)
+		{
+		}
+
+		Shader vertex;
+		Shader fragment;
+	};
+
 	// The message's lines: the verdict, the files, then the driver log.
 	std::string line(const std::string& message, int index)
 	{
@@ -119,12 +139,9 @@ TEST_F(ShaderTest, PrefixTextComesBeforeTheSource)
 TEST_F(ProgramTest, LinkFailureNamesBothFilesAndShowsTheDriverLog)
 {
 	const std::string folder = makeTestFolder();
-	writeTextFile(folder + "/pass.vert", passVertex);
-	writeTextFile(folder + "/unresolved.frag", unresolvedFragment);
-	Shader vertex(Tarn::String((folder + "/pass.vert").c_str()), GL_VERTEX_SHADER);
-	Shader fragment(Tarn::String((folder + "/unresolved.frag").c_str()), GL_FRAGMENT_SHADER);
+	ShaderPair shaders(folder, "unresolved.frag", unresolvedFragment);
 
-	const Tarn::Exception error = catchException([&] { Program(&vertex, &fragment); });
+	const Tarn::Exception error = catchException([&] { Program(&shaders.vertex, &shaders.fragment); });
 
 	const std::string message = text(error.getMessage());
 	EXPECT_EQ(line(message, 0), "Program link failed:");
@@ -152,14 +169,10 @@ TEST_F(ProgramTest, NullShaderIsRejected)
 
 TEST_F(ProgramTest, LinkedProgramDrawsAndDeletingItLeavesNoProgramInUse)
 {
-	const std::string folder = makeTestFolder();
-	writeTextFile(folder + "/pass.vert", passVertex);
-	writeTextFile(folder + "/white.frag", whiteFragment);
-	Shader vertex(Tarn::String((folder + "/pass.vert").c_str()), GL_VERTEX_SHADER);
-	Shader fragment(Tarn::String((folder + "/white.frag").c_str()), GL_FRAGMENT_SHADER);
-	Program* program = new Program(&vertex, &fragment);
-	EXPECT_EQ(program->vertexShader, &vertex);
-	EXPECT_EQ(program->fragmentShader, &fragment);
+	ShaderPair shaders(makeTestFolder(), "white.frag", whiteFragment);
+	Program* program = new Program(&shaders.vertex, &shaders.fragment);
+	EXPECT_EQ(program->vertexShader, &shaders.vertex);
+	EXPECT_EQ(program->fragmentShader, &shaders.fragment);
 
 	glViewport(0, 0, 64, 64);
 	glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -180,16 +193,12 @@ TEST_F(ProgramTest, LinkedProgramDrawsAndDeletingItLeavesNoProgramInUse)
 
 TEST_F(ProgramTest, FindNamesEveryLiveProgramWhicheverIsDeletedFirst)
 {
-	const std::string folder = makeTestFolder();
-	writeTextFile(folder + "/pass.vert", passVertex);
-	writeTextFile(folder + "/white.frag", whiteFragment);
-	Shader vertex(Tarn::String((folder + "/pass.vert").c_str()), GL_VERTEX_SHADER);
-	Shader fragment(Tarn::String((folder + "/white.frag").c_str()), GL_FRAGMENT_SHADER);
+	ShaderPair shaders(makeTestFolder(), "white.frag", whiteFragment);
 	// Deleting the middle one, then the newest, then the oldest unlinks each position once.
 	for (int first : { 1, 2, 0 })
 	{
-		Program* programs[3] = { new Program(&vertex, &fragment), new Program(&vertex, &fragment),
-			new Program(&vertex, &fragment) };
+		Program* programs[3] = { new Program(&shaders.vertex, &shaders.fragment),
+			new Program(&shaders.vertex, &shaders.fragment), new Program(&shaders.vertex, &shaders.fragment) };
 		const GLuint ids[3] = { programs[0]->id, programs[1]->id, programs[2]->id };
 		for (int deleted : { first, (first + 1) % 3, (first + 2) % 3 })
 		{
