@@ -59,7 +59,8 @@ float pow5(float x)
 
 float pow6(float x)
 {
-	return pow3(x) * pow3(x);
+	float x3 = pow3(x);
+	return x3 * x3;
 }
 
 float hash(vec2 p)
@@ -132,9 +133,8 @@ float towerTwist(vec3 hashes)
 // continuous across cell borders.
 vec2 towerTurn(vec3 p, vec3 hashes)
 {
-	float y = p.y + PlaneDistance;
-	float angle = RotationMix * (RotationTime * (0.4 + hashes.z) * sign(hashes.y - 0.5) + y * 0.1 * (hashes.z - 0.5)
-		+ hashes.x * 6.2832);
+	float spin = RotationMix * (RotationTime * (0.4 + hashes.z) * sign(hashes.y - 0.5) + hashes.x * 6.2832);
+	float angle = spin + (p.y + PlaneDistance) * towerTwist(hashes);
 	return vec2(cos(angle), sin(angle));
 }
 

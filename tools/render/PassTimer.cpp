@@ -44,12 +44,18 @@ const std::vector<PassTimer::Pass>& PassTimer::endFrame()
 	return frame;
 }
 
-const std::string& PassTimer::nameOf(GLuint program) const
+const std::string* PassTimer::findName(GLuint program) const
 {
 	for (const auto& name : names)
 		if (name.first == program)
-			return name.second;
-	return names.front().second;
+			return &name.second;
+	return nullptr;
+}
+
+const std::string& PassTimer::nameOf(GLuint program) const
+{
+	const std::string* name = findName(program);
+	return name ? *name : names.front().second;
 }
 
 void PassTimer::charge(double now)
@@ -72,10 +78,7 @@ void APIENTRY PassTimer::useProgram(GLuint program)
 	timer.charge(wallMs());
 	// From here on, the switch itself and what the program draws are the program's.
 	timer.current = program;
-	bool named = false;
-	for (const auto& name : timer.names)
-		named = named || name.first == program;
-	if (!named)
+	if (!timer.findName(program))
 	{
 		const Program* linked = Program::find(program);
 		timer.names.emplace_back(program, linked ? linked->fragmentShader->quotedPath.getText() : "(unknown program)");

@@ -38,6 +38,7 @@ public:
 
 private:
 	static void APIENTRY useProgram(GLuint program);
+	const std::string* findName(GLuint program) const;
 	void charge(double now);
 
 	PFNGLUSEPROGRAMPROC realUseProgram;
