@@ -14,6 +14,11 @@ uniform float Cutouts;
 uniform float Slashes;
 uniform float PlaneDistance;
 uniform float RotationMix;
+// The table of cell numbers around the eye, CellTableSize cells a side and centred on the eye's
+// cell: the program writes it in a pass of its own (WritingCells), then reads it for the picture.
+uniform sampler2D CellTable;
+uniform float CellTableSize;
+uniform bool WritingCells;
 
 in vec2 screenPosition;
 
@@ -42,6 +47,7 @@ const float MONOLITH_SIZE = 26.0;
 const int MONOLITH_STEPS = 48;
 
 vec3 eye;
+vec2 eyeCell;
 const vec3 SLASH_NORMAL_A = normalize(vec3(0.8, 1.0, 0.35));
 const vec3 SLASH_NORMAL_B = normalize(vec3(-0.9, 0.7, -0.25));
 
@@ -101,9 +107,16 @@ struct Hit
 };
 
 // A cell's three random numbers: its tower's height, width and spin, and whether it stays empty.
-vec3 cellHashes(vec2 cell)
+vec3 workOutCellHashes(vec2 cell)
 {
 	return vec3(hash(cell), hash(cell + 17.3), hash(cell - 5.1));
+}
+
+// The same numbers as this frame's table holds them: three sines fewer at every cell.
+vec3 cellHashes(vec2 cell)
+{
+	ivec2 texel = ivec2(clamp(cell - eyeCell + 0.5 * CellTableSize, 0.0, CellTableSize - 1.0));
+	return texelFetch(CellTable, texel, 0).xyz;
 }
 
 float towerHeight(vec3 hashes)
@@ -209,16 +222,6 @@ float towerOfCell(vec3 p, vec2 cell, vec3 hashes, vec2 turn, out Hit hit)
 	return carved;
 }
 
-// The towers' blocks alone, without the floor or the carving: the sun's shadow needs no more, since
-// the light a window lets through the block lands as a speck too small to see.
-float towerBlockDistance(vec3 p)
-{
-	vec2 cell = floor(p.xz / CELL);
-	vec3 hashes = cellHashes(cell);
-	vec3 q;
-	return towerBlock(p, cell, hashes, towerTurn(p, hashes), q);
-}
-
 // The camera never sits inside stone: a small bubble around the eye is always empty.
 float eyeBubble(vec3 p)
 {
@@ -263,14 +266,36 @@ float softShadow(vec3 p, vec3 direction)
 {
 	float light = 1.0;
 	float t = 0.05;
-	for (int i = 0; i < SHADOW_STEPS; i++)
+	int i = 0;
+	bool done = false;
+	while (i < SHADOW_STEPS && !done)
 	{
-		// Towards the sun the ray only climbs away from the glass: the towers alone can shade it.
-		float d = towerBlockDistance(p + direction * t);
-		light = min(light, 8.0 * d / t);
-		t += clamp(d, 0.2, 3.0);
-		if (light < 0.02 || t > 30.0 || p.y + direction.y * t > TALLEST - PlaneDistance)
-			break;
+		// Within one cell the steps share its hashes and carry its tower's turn. The towers' blocks
+		// alone shade: the light a window lets through lands as a speck too small to see.
+		vec3 at = p + direction * t;
+		vec2 cell = floor(at.xz / CELL);
+		vec3 hashes = cellHashes(cell);
+		vec2 turn = towerTurn(at, hashes);
+		float twistAlong = towerTwist(hashes) * direction.y;
+		while (i < SHADOW_STEPS)
+		{
+			i++;
+			// Towards the sun the ray only climbs away from the glass: the towers alone can shade it.
+			vec3 q;
+			float d = towerBlock(at, cell, hashes, turn, q);
+			light = min(light, 8.0 * d / t);
+			float stride = clamp(d, 0.2, 3.0);
+			t += stride;
+			if (light < 0.02 || t > 30.0 || p.y + direction.y * t > TALLEST - PlaneDistance)
+			{
+				done = true;
+				break;
+			}
+			at = p + direction * t;
+			if (floor(at.xz / CELL) != cell)
+				break;
+			turn = turnFurther(turn, twistAlong * stride);
+		}
 	}
 	return clamp(light, 0.0, 1.0);
 }
@@ -375,6 +400,10 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 	vec3 inverse = forward / max(abs(direction), 1e-6);
 	float t = start;
 	int i = 0;
+	bool found = false;
+	vec2 hitCell = vec2(0.0);
+	vec3 hitHashes = vec3(0.0);
+	vec2 hitTurn = vec2(1.0, 0.0);
 	while (i < steps)
 	{
 		vec3 p = origin + direction * t;
@@ -414,8 +443,11 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 				float d = max(towerOfCell(p, cell, hashes, turn, ignored), eyeBubble(p));
 				if (d < 0.0015 * t + 0.001)
 				{
-					towerOfCell(p, cell, hashes, turn, hit);
-					return t;
+					hitCell = cell;
+					hitHashes = hashes;
+					hitTurn = turn;
+					found = true;
+					break;
 				}
 				float next = min(t + d * stride, cellExit);
 				turn = turnFurther(turn, twistAlong * (next - t));
@@ -424,10 +456,13 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 					break;
 			}
 		}
-		if (t > end)
+		if (found || t > end)
 			break;
 	}
-	return -1.0;
+	if (!found)
+		return -1.0;
+	towerOfCell(origin + direction * t, hitCell, hitHashes, hitTurn, hit);
+	return t;
 }
 
 // Where a ray leaves the slab the towers stand in (above the glass, below the tallest roof).
@@ -493,16 +528,18 @@ vec3 lightTower(vec3 p, vec3 direction, Hit hit, vec3 n, float occlusion, float 
 		+ CYAN * 0.06 * pow3(facing) * occlusion
 		+ sky(reflected) * fresnel * skyWeight * occlusion;
 
+	// Windows flicker and cuts pulse: one sine serves whichever this is.
+	float wave = sin(hit.material == WINDOW ? Time * 1.7 + p.y * 3.0 + p.x : dot(p, SLASH_NORMAL_B) * 1.3 - Time * 2.5);
 	if (hit.material == WINDOW)
 	{
 		// Window interiors burn hotter the deeper they reach into the tower.
 		float core = clamp(hit.depthInside / 1.5, 0.0, 1.0);
-		float flicker = 0.85 + 0.15 * sin(Time * 1.7 + p.y * 3.0 + p.x);
+		float flicker = 0.85 + 0.15 * wave;
 		color += AMBER * hit.lit * (0.3 + 3.5 * core * core) * flicker + AMBER * 0.04 * occlusion;
 	}
 	else if (hit.material == CUT)
 	{
-		float pulse = 0.55 + 0.45 * sin(dot(p, SLASH_NORMAL_B) * 1.3 - Time * 2.5);
+		float pulse = 0.55 + 0.45 * wave;
 		float core = clamp(hit.depthInside / 1.0, 0.0, 1.0);
 		color += CYAN * (0.4 + 2.5 * core) * pulse;
 	}
@@ -521,6 +558,14 @@ void main()
 	mat3 rotation = mat3(ViewRotation);
 	eye = -(View[3].xyz * rotation);
 	eye.z -= Time * 0.6;
+	eyeCell = floor(eye.xz / CELL);
+	if (WritingCells)
+	{
+		// The table must hold the very numbers the sines give where they are read: the cell is made
+		// by a floor, as the march makes it, so no constant of the sum can be folded into the hash.
+		gl_FragColor = vec4(workOutCellHashes(floor(eyeCell + gl_FragCoord.xy - 0.5 * CellTableSize)), 1.0);
+		return;
+	}
 	vec3 direction = normalize(vec3(uv * 0.75, -1.0) * rotation);
 
 	// Each pixel lights at most one tower surface and looks at the sky along at most one ray: a

@@ -4,6 +4,7 @@
 
 #include "CubeTexture.h"
 #include "Extensions.h"
+#include "RenderTarget.h"
 #include "Settings.h"
 #include "ShaderProgram.h"
 #include "Sync.h"
@@ -18,6 +19,10 @@ namespace
 	constexpr const char* slashesTrack = "Ombrix Slashes";
 	constexpr const char* planeDistanceTrack = "Ombrix Plane Distance";
 	constexpr const char* rotationMixTrack = "Ombrix Rotation Mix";
+
+	// Cells a side in the table of cell numbers around the eye. A ray reaches 90 units and its
+	// mirror image 90 more: 21 cells from the eye's at most.
+	constexpr int cellTableSize = 64;
 }
 
 const Declaration Ombrix::declaration = { "Ombrix",
@@ -35,6 +40,8 @@ void Ombrix::createObjects()
 	program.reset(new ShaderProgram("Data/Ombrix.vert", "Data/Ombrix.frag"));
 	blitProgram.reset(new ShaderProgram("Data/Blit.vert", "Data/Blit.frag"));
 	skybox.reset(new CubeTexture("Data/skyboxlol.jpg"));
+	// 32-bit floats: the march must read the very numbers it would have worked out.
+	cells.reset(new RenderTarget(cellTableSize, cellTableSize, false, 1, GL_RGBA32F));
 }
 
 void Ombrix::deleteObjects()
@@ -42,6 +49,7 @@ void Ombrix::deleteObjects()
 	program.reset();
 	blitProgram.reset();
 	skybox.reset();
+	cells.reset();
 }
 
 Tarn::Matrix4 Ombrix::rotationOf(const Tarn::Matrix4& view)
@@ -55,10 +63,6 @@ Tarn::Matrix4 Ombrix::rotationOf(const Tarn::Matrix4& view)
 
 void Ombrix::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 view, Tarn::Matrix4 /*projection*/)
 {
-	glBindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
-	const OutputSize size = getOutputSize();
-	glViewport(0, 0, size.width, size.height);
-
 	// Locations are looked up by name right before every set, and each track is read right
 	// before its uniform; a name the program lacks is skipped by the driver.
 	const Program& shading = program->get();
@@ -79,9 +83,27 @@ void Ombrix::render(unsigned int targetFramebuffer, double time, Tarn::Matrix4 v
 	shading.setUniform("Slashes", Sync::getValue(slashesTrack));
 	shading.setUniform("PlaneDistance", Sync::getValue(planeDistanceTrack));
 	shading.setUniform("RotationMix", Sync::getValue(rotationMixTrack));
+	shading.setUniform("CellTable", 1);
+	shading.setUniform("CellTableSize", (float)cellTableSize);
 
+	// First the table of cell numbers, one texel a cell, by the same program and uniforms.
+	glBindFramebuffer(GL_FRAMEBUFFER, cells->id);
+	glViewport(0, 0, cellTableSize, cellTableSize);
+	shading.setUniform("WritingCells", 1);
 	glRecti(-1, -1, 1, 1);
 
+	glBindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer);
+	const OutputSize size = getOutputSize();
+	glViewport(0, 0, size.width, size.height);
+	glActiveTexture(GL_TEXTURE1);
+	glBindTexture(GL_TEXTURE_2D, cells->textures[0]->id);
+	glActiveTexture(GL_TEXTURE0);
+	shading.setUniform("WritingCells", 0);
+	glRecti(-1, -1, 1, 1);
+
+	glActiveTexture(GL_TEXTURE1);
+	glBindTexture(GL_TEXTURE_2D, 0);
+	glActiveTexture(GL_TEXTURE0);
 	glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
 	glUseProgram(0);
 }

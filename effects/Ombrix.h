@@ -8,8 +8,9 @@
 
 #include <memory>
 
-class ShaderProgram;
 class CubeTexture;
+class RenderTarget;
+class ShaderProgram;
 
 class Ombrix : public Effect, public GLSingleton<Ombrix>
 {
@@ -39,4 +40,7 @@ private:
 	std::unique_ptr<ShaderProgram> program;
 	std::unique_ptr<ShaderProgram> blitProgram; // built and released with the scene, never drawn with
 	std::unique_ptr<CubeTexture> skybox;
+	// The random numbers of the tower cells around the eye, worked out once a frame by the same
+	// program, for the march to read instead of working them out at every cell it crosses.
+	std::unique_ptr<RenderTarget> cells;
 };
