@@ -401,19 +401,20 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 	float t = start;
 	int i = 0;
 	bool found = false;
-	vec2 hitCell = vec2(0.0);
-	vec3 hitHashes = vec3(0.0);
-	vec2 hitTurn = vec2(1.0, 0.0);
+	// The cell being crossed, its numbers and its tower's turn: at a hit, the hit's.
+	vec2 cell = vec2(0.0);
+	vec3 hashes = vec3(0.0);
+	vec2 turn = vec2(1.0, 0.0);
 	while (i < steps)
 	{
 		vec3 p = origin + direction * t;
 		// The cell the ray is heading into, even standing on its border.
-		vec2 cell = floor((p.xz + forward.xz * 1e-3) / CELL);
+		cell = floor((p.xz + forward.xz * 1e-3) / CELL);
 		vec2 exits = ((cell + away.xz) * CELL - origin.xz) * inverse.xz;
 		float cellExit = min(exits.x, exits.y);
 
 		// The tower's bounds: a square around the circle its footprint spins in, floor to roof.
-		vec3 hashes = cellHashes(cell);
+		hashes = cellHashes(cell);
 		float height = towerHeight(hashes);
 		float reach = towerHalfWidth(hashes) * sqrt(2.0) + 0.01;
 		vec3 center = vec3((cell.x + 0.5) * CELL, 0.5 * height - PlaneDistance, (cell.y + 0.5) * CELL);
@@ -433,7 +434,7 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 			// the tower's turn along as the ray climbs or falls through its twist.
 			t = max(t, boxIn);
 			p = origin + direction * t;
-			vec2 turn = towerTurn(p, hashes);
+			turn = towerTurn(p, hashes);
 			float twistAlong = towerTwist(hashes) * direction.y;
 			while (i < steps)
 			{
@@ -443,9 +444,6 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 				float d = max(towerOfCell(p, cell, hashes, turn, ignored), eyeBubble(p));
 				if (d < 0.0015 * t + 0.001)
 				{
-					hitCell = cell;
-					hitHashes = hashes;
-					hitTurn = turn;
 					found = true;
 					break;
 				}
@@ -461,7 +459,7 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 	}
 	if (!found)
 		return -1.0;
-	towerOfCell(origin + direction * t, hitCell, hitHashes, hitTurn, hit);
+	towerOfCell(origin + direction * t, cell, hashes, turn, hit);
 	return t;
 }
 
