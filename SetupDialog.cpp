@@ -382,7 +382,11 @@ int SetupDialog::run()
 {
 	if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
 	{
-		std::fprintf(stderr, "Could not show the setup dialog: %s\n", SDL_GetError());
+		const char* display = SDL_getenv("DISPLAY");
+		if (display)
+			std::fprintf(stderr, "Could not show the setup dialog on display \"%s\": %s\n", display, SDL_GetError());
+		else
+			std::fprintf(stderr, "Could not show the setup dialog: DISPLAY is not set (%s)\n", SDL_GetError());
 		return failed;
 	}
 

@@ -55,7 +55,13 @@ namespace
 	class VideoSystem
 	{
 	public:
-		VideoSystem() : started(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
+		VideoSystem()
+		{
+			// Where no display opens, SDL would fall back to a driver that draws into memory, and
+			// the dialog would wait there, unseen, for ever. SDL_VIDEODRIVER still overrides this.
+			SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland,kmsdrm", SDL_HINT_DEFAULT);
+			started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+		}
 		~VideoSystem()
 		{
 			if (started)
@@ -65,7 +71,7 @@ namespace
 		VideoSystem& operator=(const VideoSystem&) = delete;
 
 	private:
-		bool started;
+		bool started = false;
 	};
 
 	// The program; the command-line arguments are gathered but not used.
@@ -75,7 +81,11 @@ namespace
 		try
 		{
 			Settings& settings = Settings::get();
-			settings.accepted = SetupDialog::run() == SetupDialog::ok;
+			const int choice = SetupDialog::run();
+			settings.accepted = choice == SetupDialog::ok;
+			// A dialog that could not be shown is a failure, not the viewer's Cancel.
+			if (choice == SetupDialog::failed)
+				return 1;
 			if (!settings.accepted)
 				return 0;
 

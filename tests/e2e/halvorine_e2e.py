@@ -33,6 +33,21 @@ def check(condition, message):
         raise Failure(message)
 
 
+def load_xlib():
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    return x11
+
+
+X11 = load_xlib()
+
+
 class Display:
     """A private Xvfb server; -displayfd picks a free display number, so tests may run in parallel."""
 
@@ -49,6 +64,23 @@ class Display:
         self.environment = dict(os.environ, DISPLAY=self.name)
         self.environment.pop("SDL_VIDEODRIVER", None)
         self.environment["SDL_AUDIODRIVER"] = "dummy"
+        try:
+            self.wait_until_accepting()
+        except Failure:
+            self.close()
+            raise
+
+    def wait_until_accepting(self, timeout=10.0):
+        """The program is started only once a client can connect, so a server slow to take its
+        first client is told apart from a program that cannot open the display."""
+        deadline = time.monotonic() + timeout
+        while True:
+            connection = X11.XOpenDisplay(self.name.encode())
+            if connection:
+                X11.XCloseDisplay(connection)
+                return
+            check(time.monotonic() < deadline, "Xvfb %s took no client within %.0f s" % (self.name, timeout))
+            time.sleep(0.1)
 
     def close(self):
         self.server.terminate()
@@ -132,32 +164,23 @@ class Display:
 
     def request_close(self, window):
         """What a window manager sends for the close box: WM_PROTOCOLS / WM_DELETE_WINDOW."""
-        x11 = ctypes.CDLL("libX11.so.6")
-        x11.XOpenDisplay.restype = ctypes.c_void_p
-        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x11.XInternAtom.restype = ctypes.c_ulong
-        x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-        x11.XFlush.argtypes = [ctypes.c_void_p]
-        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
         class ClientMessage(ctypes.Structure):
             _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                         ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
                         ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
 
-        display = x11.XOpenDisplay(self.name.encode())
+        display = X11.XOpenDisplay(self.name.encode())
         check(display, "cannot open display " + self.name)
         event = ClientMessage()
         event.type = 33  # ClientMessage
         event.window = window
-        event.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.message_type = X11.XInternAtom(display, b"WM_PROTOCOLS", 0)
         event.format = 32
-        event.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.data[0] = X11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
         event.data[1] = 0  # CurrentTime
-        x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-        x11.XFlush(display)
-        x11.XCloseDisplay(display)
+        X11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+        X11.XFlush(display)
+        X11.XCloseDisplay(display)
 
 
 class Program:
@@ -323,6 +346,13 @@ def case_driver_older_than_3_0(display, program, output):
     accept_into_fatal_error(display, program, r"This show needs OpenGL 3\.0; the driver offers OpenGL 2\.1 .+ on .+")
 
 
+def case_no_display(display, program, output):
+    """No display to open: one message naming it and exit code 1, not a dialog waiting unseen."""
+    code = program.finish(timeout=20.0)
+    check(code == 1, "exit code %d without a display, expected 1; stderr: %s" % (code, program.stderr))
+    check("Could not show the setup dialog" in program.stderr, "stderr lacks the message: %r" % program.stderr)
+
+
 def case_keyboard_1024x768_full_screen(display, program, output):
     """Keys alone: Down twice (the list stops at its last row), Up, Down: 1024x768; Tab to
     "Longboard", Space checks it; Tab to "Organic Mocha", Space presses it."""
@@ -405,6 +435,7 @@ CASES = {
     "fatal_error_at_start": (case_fatal_error_at_start, (1024, 768)),
     "missing_data_folder": (case_missing_data_folder, (1280, 720)),
     "driver_older_than_3_0": (case_driver_older_than_3_0, (1280, 720)),
+    "no_display": (case_no_display, (1280, 720)),
     "keyboard_1024x768_full_screen": (case_keyboard_1024x768_full_screen, (1024, 768)),
     "keyboard_list_and_cancel": (case_keyboard_list_and_cancel, (1280, 720)),
     "escape_held_while_loading": (case_escape_held_while_loading, (1280, 720)),
@@ -421,7 +452,10 @@ def main():
     failure_picture = os.path.join(output, "failed_%s.png" % sys.argv[1])
     if os.path.exists(failure_picture):
         os.remove(failure_picture)
-    display = Display(*screen)
+    try:
+        display = Display(*screen)
+    except Failure as failure:
+        sys.exit("FAILED: %s" % failure)
     program = None
     try:
         folder = None
@@ -432,6 +466,8 @@ def main():
             folder = short_music_run_folder(output)
         if case is case_driver_older_than_3_0:
             display.environment["MESA_GL_VERSION_OVERRIDE"] = "2.1"
+        if case is case_no_display:
+            display.environment["DISPLAY"] = display.name + ".9"  # a screen this server lacks
         program = Program(display, program_path, folder)
         case(display, program, output)
     except Failure as failure:
