@@ -6,6 +6,7 @@
 #include "SetupDialog.h"
 
 #include "Settings.h"
+#include "VideoStart.h"
 
 #include <SDL.h>                    // Required for: windows, renderer, events, hit test
 #include <imgui.h>                  // Required for: the dialog's controls
@@ -380,7 +381,7 @@ namespace
 
 int SetupDialog::run()
 {
-	if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+	if (!startVideoOnAScreen())
 	{
 		const char* display = SDL_getenv("DISPLAY");
 		if (display)

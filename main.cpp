@@ -7,6 +7,7 @@
 #include "GLWindow.h"
 #include "SetupDialog.h"
 #include "Settings.h"
+#include "VideoStart.h"
 
 #include <tarn/Exception.h>
 #include <tarn/List.h>
@@ -27,7 +28,7 @@ namespace
 		const char* text = message.getText() ? message.getText() : "";
 		std::fprintf(stderr, "Fatal Error: %s\n", text);
 		// With the video system running SDL draws the box itself rather than trying helper programs.
-		const bool video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+		const bool video = startVideoOnAScreen();
 		SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Fatal Error", text, nullptr);
 		if (video)
 			SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -55,13 +56,7 @@ namespace
 	class VideoSystem
 	{
 	public:
-		VideoSystem()
-		{
-			// Where no display opens, SDL would fall back to a driver that draws into memory, and
-			// the dialog would wait there, unseen, for ever. SDL_VIDEODRIVER still overrides this.
-			SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland,kmsdrm", SDL_HINT_DEFAULT);
-			started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-		}
+		VideoSystem() : started(startVideoOnAScreen()) {}
 		~VideoSystem()
 		{
 			if (started)
@@ -71,7 +66,7 @@ namespace
 		VideoSystem& operator=(const VideoSystem&) = delete;
 
 	private:
-		bool started = false;
+		bool started;
 	};
 
 	// The program; the command-line arguments are gathered but not used.

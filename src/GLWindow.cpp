@@ -1,6 +1,7 @@
 #include "GLWindow.h"
 
 #include "Extensions.h"
+#include "VideoStart.h"
 
 #include <tarn/Exception.h>
 
@@ -50,7 +51,7 @@ void GLWindow::create(const char* title, bool fullscreen, int width, int height,
 {
 	// The context attributes must be set after video start-up and before the window exists;
 	// this reference on the video system is GLWindow's own, released by close().
-	if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+	if (!startVideoOnAScreen())
 		throw Tarn::Exception("Could not register window class", "src\\Window", 44);
 	SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
 	SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);

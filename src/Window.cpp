@@ -1,5 +1,7 @@
 #include "Window.h"
 
+#include "VideoStart.h"
+
 #include <tarn/Exception.h>
 
 namespace
@@ -62,7 +64,7 @@ void Window::create(const char* title, bool fullscreen, int width, int height, u
 	this->fullscreen = fullscreen;
 	closeRequested = false;
 
-	if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+	if (!startVideoOnAScreen())
 		throw Tarn::Exception("Could not register window class", "src\\Window", 44);
 
 	// Shown only once the display mode is set, so a full-screen window never flashes at the
