@@ -119,35 +119,56 @@ vec3 cellHashes(vec2 cell)
 	return texelFetch(CellTable, texel, 0).xyz;
 }
 
-float towerHeight(vec3 hashes)
+// One cell's tower, measured once where a ray or a surface point meets the cell: the march's
+// steps within the cell read these instead of working them out again at each step.
+struct Tower
 {
-	return 4.0 + 24.0 * hashes.x * hashes.x;
-}
+	vec2 cell;
+	vec3 hashes;
+	vec2 center;       // of its footprint on the glass
+	float height;
+	float halfHeight;
+	float halfWidth;
+	bool empty;        // some cells stay empty so the sky opens between the towers
+	float twist;       // how far its turn grows per unit of height: each tower twists as it rises
+	float period;      // of its windows' lattice
+	float finePeriod;  // of the finer lattice that opens as Cutouts passes one half
+	float windowSize;
+	float fineSize;
+	float cutWidth;
+	// Windows and cuts carve no deeper than their own half width: a point farther than this from
+	// the block sees the block alone.
+	float carveDepth;
+};
 
-float towerHalfWidth(vec3 hashes)
+Tower towerOf(vec2 cell)
 {
-	return 1.4 + 0.9 * hashes.y;
-}
-
-// Some cells stay empty so the sky opens between the towers.
-bool emptyCell(vec3 hashes)
-{
-	return hashes.z > 0.7;
-}
-
-// How far a tower's turn grows per unit of height: each tower twists as it rises.
-float towerTwist(vec3 hashes)
-{
-	return RotationMix * 0.1 * (hashes.z - 0.5);
+	Tower tower;
+	tower.cell = cell;
+	tower.hashes = cellHashes(cell);
+	tower.center = (cell + 0.5) * CELL;
+	tower.height = 4.0 + 24.0 * tower.hashes.x * tower.hashes.x;
+	tower.halfHeight = 0.5 * tower.height;
+	tower.halfWidth = 1.4 + 0.9 * tower.hashes.y;
+	tower.empty = tower.hashes.z > 0.7;
+	tower.twist = RotationMix * 0.1 * (tower.hashes.z - 0.5);
+	tower.period = 2.0 * tower.halfWidth / 3.0;
+	tower.finePeriod = tower.period / 3.0;
+	tower.windowSize = clamp(Cutouts, 0.0, 1.0) * tower.period * 0.34;
+	tower.fineSize = clamp(Cutouts * 2.0 - 1.0, 0.0, 1.0) * tower.period * 0.1;
+	tower.cutWidth = max(Slashes, 0.0) * 0.22;
+	tower.carveDepth = max(max(tower.windowSize, tower.fineSize), tower.cutWidth);
+	return tower;
 }
 
 // A tower's turn about its own axis at the height of p, as its cosine and sine: it spins with
 // time and twists with height; the footprint's diagonal stays inside the cell, so the field stays
 // continuous across cell borders.
-vec2 towerTurn(vec3 p, vec3 hashes)
+vec2 towerTurn(vec3 p, Tower tower)
 {
+	vec3 hashes = tower.hashes;
 	float spin = RotationMix * (RotationTime * (0.4 + hashes.z) * sign(hashes.y - 0.5) + hashes.x * 6.2832);
-	float angle = spin + (p.y + PlaneDistance) * towerTwist(hashes);
+	float angle = spin + (p.y + PlaneDistance) * tower.twist;
 	return vec2(cos(angle), sin(angle));
 }
 
@@ -161,56 +182,57 @@ vec2 turnFurther(vec2 turn, float angle)
 	return vec2(turn.x * c - turn.y * s, turn.y * c + turn.x * s);
 }
 
-// The uncarved block of the given cell's tower, whose hashes and turn at p's height the caller has
-// worked out; q is the point in the tower's own turning frame, where its windows are cut.
-float towerBlock(vec3 p, vec2 cell, vec3 hashes, vec2 turn, out vec3 q)
+// The uncarved block of a tower, whose turn at p's height the caller has worked out; q is the
+// point in the tower's own turning frame, where its windows are cut.
+float towerBlock(vec3 p, Tower tower, vec2 turn, out vec3 q)
 {
 	float y = p.y + PlaneDistance;
-	vec2 local = p.xz - (cell + 0.5) * CELL;
-	float height = towerHeight(hashes);
-	float halfWidth = towerHalfWidth(hashes);
+	vec2 local = p.xz - tower.center;
 	q = vec3(turn.x * local.x - turn.y * local.y, y, turn.y * local.x + turn.x * local.y);
 
-	float tower = boxDistance(q - vec3(0.0, 0.5 * height, 0.0), vec3(halfWidth, 0.5 * height, halfWidth));
-	if (emptyCell(hashes))
-		tower = max(tower, CELL * 0.5 - max(abs(local.x), abs(local.y)));
-	return tower;
+	return boxDistance(q - vec3(0.0, tower.halfHeight, 0.0), vec3(tower.halfWidth, tower.halfHeight, tower.halfWidth));
 }
 
-// The carved tower of the given cell: its block with the windows and cuts taken out.
-float towerOfCell(vec3 p, vec2 cell, vec3 hashes, vec2 turn, out Hit hit)
+// Nothing stands in an empty cell: a point there is at least as far from stone as from the cell's
+// walls, beyond which its neighbours stand. The march never steps inside an empty cell; the
+// samples around the glass and the sun's rays do.
+float emptyCellBound(vec3 p, Tower tower, float d)
+{
+	vec2 local = p.xz - tower.center;
+	return tower.empty ? max(d, CELL * 0.5 - max(abs(local.x), abs(local.y))) : d;
+}
+
+// A tower carved: its block with the windows and cuts taken out.
+float carvedTower(vec3 p, Tower tower, vec2 turn, out Hit hit)
 {
 	vec3 q;
-	float tower = towerBlock(p, cell, hashes, turn, q);
-	float halfWidth = towerHalfWidth(hashes);
+	float block = towerBlock(p, tower, turn, q);
 
 	hit.material = STONE;
-	hit.depthInside = -tower;
+	hit.depthInside = -block;
 	hit.lit = 0.0;
-	// Windows and cuts carve no deeper than their own half width, so a point farther than that
-	// from the tower's block sees the block alone; most march steps end here.
-	float period = 2.0 * halfWidth / 3.0;
-	float windowSize = clamp(Cutouts, 0.0, 1.0) * period * 0.34;
-	float fineSize = clamp(Cutouts * 2.0 - 1.0, 0.0, 1.0) * period * 0.1;
-	float cutWidth = max(Slashes, 0.0) * 0.22;
-	if (tower > max(max(windowSize, fineSize), cutWidth))
-		return tower;
+	// Most march steps end here, too far from the block for any carving to reach.
+	if (block > tower.carveDepth)
+		return block;
 
-	float windows = latticeCross(q, period, windowSize);
-	if (fineSize > 0.0)
-		windows = min(windows, latticeCross(q, period / 3.0, fineSize));
+	float period = tower.period;
+	float windows = latticeCross(q, period, tower.windowSize);
+	if (tower.fineSize > 0.0)
+		windows = min(windows, latticeCross(q, tower.finePeriod, tower.fineSize));
+	float cutWidth = tower.cutWidth;
 	float cuts = cutWidth > 0.0
 		? min(slashPlanes(p, SLASH_NORMAL_A, 7.0, cutWidth), slashPlanes(p + 2.0, SLASH_NORMAL_B, 9.0, cutWidth * 0.8))
 		: 1e3;
 
-	float carved = max(tower, max(-windows, -cuts));
-	if (carved > tower + 1e-4)
+	float carved = max(block, max(-windows, -cuts));
+	if (carved > block + 1e-4)
 	{
 		if (-windows > -cuts)
 		{
 			hit.material = WINDOW;
 			vec3 windowIndex = floor(q / period + 0.5);
-			hit.lit = step(0.45 - 0.3 * hashes.y, hash(windowIndex + vec3(cell, hashes.x) * 7.0));
+			vec3 hashes = tower.hashes;
+			hit.lit = step(0.45 - 0.3 * hashes.y, hash(windowIndex + vec3(tower.cell, hashes.x) * 7.0));
 		}
 		else
 		{
@@ -228,37 +250,35 @@ float eyeBubble(vec3 p)
 	return 0.6 - length(p - eye);
 }
 
-// The scene at p + offset, near a surface point p of the given cell: its tower, the glass and the
-// eye's bubble. Samples around one surface point share their cell's hashes and its tower's turn.
-float sceneNear(vec3 p, vec3 offset, vec2 cell, vec3 hashes, vec2 turn)
+// The scene at p + offset, near a surface point p of the given tower: the tower, the glass and the
+// eye's bubble. Samples around one surface point share their tower and its turn.
+float sceneNear(vec3 p, vec3 offset, Tower tower, vec2 turn)
 {
 	vec3 at = p + offset;
 	Hit ignored;
-	float tower = towerOfCell(at, cell, hashes, turnFurther(turn, towerTwist(hashes) * offset.y), ignored);
-	return max(min(tower, at.y + PlaneDistance), eyeBubble(at));
+	float carved = emptyCellBound(at, tower, carvedTower(at, tower, turnFurther(turn, tower.twist * offset.y), ignored));
+	return max(min(carved, at.y + PlaneDistance), eyeBubble(at));
 }
 
 vec3 sceneNormal(vec3 p)
 {
-	vec2 cell = floor(p.xz / CELL);
-	vec3 hashes = cellHashes(cell);
-	vec2 turn = towerTurn(p, hashes);
+	Tower tower = towerOf(floor(p.xz / CELL));
+	vec2 turn = towerTurn(p, tower);
 	// Four taps on a tetrahedron's corners give the gradient as well as six on the axes.
 	vec2 e = vec2(1.0, -1.0) * 0.005;
-	return normalize(e.xyy * sceneNear(p, e.xyy, cell, hashes, turn) + e.yyx * sceneNear(p, e.yyx, cell, hashes, turn)
-		+ e.yxy * sceneNear(p, e.yxy, cell, hashes, turn) + e.xxx * sceneNear(p, e.xxx, cell, hashes, turn));
+	return normalize(e.xyy * sceneNear(p, e.xyy, tower, turn) + e.yyx * sceneNear(p, e.yyx, tower, turn)
+		+ e.yxy * sceneNear(p, e.yxy, tower, turn) + e.xxx * sceneNear(p, e.xxx, tower, turn));
 }
 
 float ambientOcclusion(vec3 p, vec3 n)
 {
-	vec2 cell = floor(p.xz / CELL);
-	vec3 hashes = cellHashes(cell);
-	vec2 turn = towerTurn(p, hashes);
+	Tower tower = towerOf(floor(p.xz / CELL));
+	vec2 turn = towerTurn(p, tower);
 	float occlusion = 0.0;
 	// Three samples, each standing in for its neighbours: 0.1 and 0.4, then 0.9 and 1.6, then 2.5.
-	occlusion += 1.65 * (0.25 - sceneNear(p, n * 0.25, cell, hashes, turn));
-	occlusion += 0.70 * (1.25 - sceneNear(p, n * 1.25, cell, hashes, turn));
-	occlusion += 0.18 * (2.5 - sceneNear(p, n * 2.5, cell, hashes, turn));
+	occlusion += 1.65 * (0.25 - sceneNear(p, n * 0.25, tower, turn));
+	occlusion += 0.70 * (1.25 - sceneNear(p, n * 1.25, tower, turn));
+	occlusion += 0.18 * (2.5 - sceneNear(p, n * 2.5, tower, turn));
 	return clamp(1.0 - max(AoFactor, 0.0) * occlusion, 0.0, 1.0);
 }
 
@@ -270,19 +290,18 @@ float softShadow(vec3 p, vec3 direction)
 	bool done = false;
 	while (i < SHADOW_STEPS && !done)
 	{
-		// Within one cell the steps share its hashes and carry its tower's turn. The towers' blocks
+		// Within one cell the steps share its tower and carry the tower's turn. The towers' blocks
 		// alone shade: the light a window lets through lands as a speck too small to see.
 		vec3 at = p + direction * t;
-		vec2 cell = floor(at.xz / CELL);
-		vec3 hashes = cellHashes(cell);
-		vec2 turn = towerTurn(at, hashes);
-		float twistAlong = towerTwist(hashes) * direction.y;
+		Tower tower = towerOf(floor(at.xz / CELL));
+		vec2 turn = towerTurn(at, tower);
+		float twistAlong = tower.twist * direction.y;
 		while (i < SHADOW_STEPS)
 		{
 			i++;
 			// Towards the sun the ray only climbs away from the glass: the towers alone can shade it.
 			vec3 q;
-			float d = towerBlock(at, cell, hashes, turn, q);
+			float d = emptyCellBound(at, tower, towerBlock(at, tower, turn, q));
 			light = min(light, 8.0 * d / t);
 			float stride = clamp(d, 0.2, 3.0);
 			t += stride;
@@ -292,7 +311,7 @@ float softShadow(vec3 p, vec3 direction)
 				break;
 			}
 			at = p + direction * t;
-			if (floor(at.xz / CELL) != cell)
+			if (floor(at.xz / CELL) != tower.cell)
 				break;
 			turn = turnFurther(turn, twistAlong * stride);
 		}
@@ -392,7 +411,7 @@ vec3 haze(vec3 direction, vec3 skyThere)
 // The towers along a ray from start to end (both along the ray); -1 where it meets none. A cell
 // whose tower the ray passes wide of is crossed in one step, to the cell's far side; near a tower
 // the ray steps by its distance. The material is read once, at the hit.
-float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps, float stride, out Hit hit)
+float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps, float stride, bool fromEye, out Hit hit)
 {
 	vec3 away = step(0.0, direction);
 	// Each axis's sign as +1 or -1 (never 0), and the ray's inverse slope along it.
@@ -401,47 +420,46 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 	float t = start;
 	int i = 0;
 	bool found = false;
-	// The cell being crossed, its numbers and its tower's turn: at a hit, the hit's.
-	vec2 cell = vec2(0.0);
-	vec3 hashes = vec3(0.0);
+	// The tower of the cell being crossed and its turn: at a hit, the hit's.
+	Tower tower;
 	vec2 turn = vec2(1.0, 0.0);
 	while (i < steps)
 	{
 		vec3 p = origin + direction * t;
 		// The cell the ray is heading into, even standing on its border.
-		cell = floor((p.xz + forward.xz * 1e-3) / CELL);
+		vec2 cell = floor((p.xz + forward.xz * 1e-3) / CELL);
 		vec2 exits = ((cell + away.xz) * CELL - origin.xz) * inverse.xz;
 		float cellExit = min(exits.x, exits.y);
 
 		// The tower's bounds: a square around the circle its footprint spins in, floor to roof.
-		hashes = cellHashes(cell);
-		float height = towerHeight(hashes);
-		float reach = towerHalfWidth(hashes) * sqrt(2.0) + 0.01;
-		vec3 center = vec3((cell.x + 0.5) * CELL, 0.5 * height - PlaneDistance, (cell.y + 0.5) * CELL);
-		vec3 halfSize = vec3(reach, 0.5 * height + 0.01, reach);
+		tower = towerOf(cell);
+		float reach = tower.halfWidth * sqrt(2.0) + 0.01;
+		vec3 center = vec3(tower.center.x, tower.halfHeight - PlaneDistance, tower.center.y);
+		vec3 halfSize = vec3(reach, tower.halfHeight + 0.01, reach);
 		vec3 near = (center - halfSize * forward - origin) * inverse;
 		vec3 far = (center + halfSize * forward - origin) * inverse;
 		float boxIn = max(max(near.x, near.y), near.z);
 		float boxOut = min(min(far.x, far.y), far.z);
-		if (emptyCell(hashes) || boxOut < t || boxIn > cellExit)
+		if (tower.empty || boxOut < t || boxIn > cellExit)
 		{
 			t = cellExit;
 			i++;
 		}
 		else
 		{
-			// Within the tower's bounds, every step reads the hashes worked out above, and carries
-			// the tower's turn along as the ray climbs or falls through its twist.
+			// Within the tower's bounds, every step reads the tower measured above, and carries its
+			// turn along as the ray climbs or falls through its twist.
 			t = max(t, boxIn);
 			p = origin + direction * t;
-			turn = towerTurn(p, hashes);
-			float twistAlong = towerTwist(hashes) * direction.y;
+			turn = towerTurn(p, tower);
+			float twistAlong = tower.twist * direction.y;
 			while (i < steps)
 			{
 				i++;
 				p = origin + direction * t;
 				Hit ignored;
-				float d = max(towerOfCell(p, cell, hashes, turn, ignored), eyeBubble(p));
+				// From the eye the bubble's distance is 0.6 - t: no length to work out each step.
+				float d = max(carvedTower(p, tower, turn, ignored), fromEye ? 0.6 - t : eyeBubble(p));
 				if (d < 0.0015 * t + 0.001)
 				{
 					found = true;
@@ -459,7 +477,7 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 	}
 	if (!found)
 		return -1.0;
-	towerOfCell(origin + direction * t, cell, hashes, turn, hit);
+	carvedTower(origin + direction * t, tower, turn, hit);
 	return t;
 }
 
@@ -485,7 +503,7 @@ float marchView(vec3 direction, out Hit hit)
 		start = (eye.y - roof) / -direction.y;
 	}
 	float floorT = direction.y < 0.0 ? height / -direction.y : 2.0 * FAR;
-	float t = marchTowers(eye, direction, start, min(min(slabExit(eye, direction), floorT), FAR), MARCH_STEPS, 0.8, hit);
+	float t = marchTowers(eye, direction, start, min(min(slabExit(eye, direction), floorT), FAR), MARCH_STEPS, 0.8, true, hit);
 	if (t >= 0.0)
 		return t;
 	// The floor as the joint march would have reached it: each step covers 0.8 of the height left.
@@ -503,7 +521,7 @@ float marchMirror(vec3 p, vec3 mirrored, out Hit hit)
 {
 	float reach = 0.01 * (pow(1.0 + 0.8 * mirrored.y, float(REFLECTION_STEPS)) - 1.0) / max(mirrored.y, 1e-4);
 	return marchTowers(p + vec3(0.0, 0.01, 0.0), mirrored, 0.0, min(min(reach, slabExit(p, mirrored)), FAR),
-		MIRROR_STEPS, 1.0, hit);
+		MIRROR_STEPS, 1.0, false, hit);
 }
 
 // Light leaving a tower's surface point with normal n: occlusion and the sun's shadow come in
