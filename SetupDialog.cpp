@@ -383,11 +383,7 @@ int SetupDialog::run()
 {
 	if (!startVideoOnAScreen())
 	{
-		const char* display = SDL_getenv("DISPLAY");
-		if (display)
-			std::fprintf(stderr, "Could not show the setup dialog on display \"%s\": %s\n", display, SDL_GetError());
-		else
-			std::fprintf(stderr, "Could not show the setup dialog: DISPLAY is not set (%s)\n", SDL_GetError());
+		std::fprintf(stderr, "Could not show the setup dialog: %s\n", whyNoScreen().c_str());
 		return failed;
 	}
 

@@ -51,28 +51,11 @@ namespace
 		}
 	}
 
-	// Keeps SDL's video system up from the dialog to the end of the show, so the display
-	// connection and the GL library are opened once, not torn down and reopened between them.
-	class VideoSystem
-	{
-	public:
-		VideoSystem() : started(startVideoOnAScreen()) {}
-		~VideoSystem()
-		{
-			if (started)
-				SDL_QuitSubSystem(SDL_INIT_VIDEO);
-		}
-		VideoSystem(const VideoSystem&) = delete;
-		VideoSystem& operator=(const VideoSystem&) = delete;
-
-	private:
-		bool started;
-	};
-
 	// The program; the command-line arguments are gathered but not used.
 	int halvorineMain(const Tarn::List<Tarn::String>&)
 	{
-		VideoSystem video;
+		// Up from the dialog to the end of the show.
+		ScreenVideo video;
 		try
 		{
 			Settings& settings = Settings::get();

@@ -20,6 +20,7 @@
 #include "Settings.h"
 #include "Show.h"
 #include "Sync.h"
+#include "VideoStart.h"
 
 #include <tarn/Exception.h>
 
@@ -140,6 +141,11 @@ namespace
 		const MusicSections sections = readMusicSections(showFolder + "/music-sections.txt");
 
 		setOutputSizeOverride(options.width, options.height);
+		// The window's own start of the video system would say no more than "Could not register
+		// window class".
+		ScreenVideo video;
+		if (!video.isStarted())
+			throw Tarn::Exception(("No window can open: " + whyNoScreen()).c_str(), "tools\\preview", 0);
 		PreviewWindow window;
 		window.create(windowTitle, false, options.width, options.height, 0);
 		loadExtensions();
