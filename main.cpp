@@ -28,10 +28,8 @@ namespace
 		const char* text = message.getText() ? message.getText() : "";
 		std::fprintf(stderr, "Fatal Error: %s\n", text);
 		// With the video system running SDL draws the box itself rather than trying helper programs.
-		const bool video = startVideoOnAScreen();
+		ScreenVideo video;
 		SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Fatal Error", text, nullptr);
-		if (video)
-			SDL_QuitSubSystem(SDL_INIT_VIDEO);
 	}
 
 	void runShow(GLWindow& window)

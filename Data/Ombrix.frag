@@ -126,7 +126,6 @@ struct Tower
 	vec2 cell;
 	vec3 hashes;
 	vec2 center;       // of its footprint on the glass
-	float height;
 	float halfHeight;
 	float halfWidth;
 	bool empty;        // some cells stay empty so the sky opens between the towers
@@ -147,8 +146,7 @@ Tower towerOf(vec2 cell)
 	tower.cell = cell;
 	tower.hashes = cellHashes(cell);
 	tower.center = (cell + 0.5) * CELL;
-	tower.height = 4.0 + 24.0 * tower.hashes.x * tower.hashes.x;
-	tower.halfHeight = 0.5 * tower.height;
+	tower.halfHeight = 0.5 * (4.0 + 24.0 * tower.hashes.x * tower.hashes.x);
 	tower.halfWidth = 1.4 + 0.9 * tower.hashes.y;
 	tower.empty = tower.hashes.z > 0.7;
 	tower.twist = RotationMix * 0.1 * (tower.hashes.z - 0.5);
