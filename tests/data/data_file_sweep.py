@@ -8,7 +8,9 @@ and its message names the file. Track files are tolerated: the show still render
 reads as 0), and the track tool names the file. The music is not read by the render tool; the
 unit and end-to-end tests cover its fallbacks.
 """
+import concurrent.futures
 import os
+import queue
 import random
 import re
 import shutil
@@ -16,6 +18,7 @@ import subprocess
 import sys
 
 FATAL_KINDS = (".vert", ".frag", ".png", ".jpg")
+VARIANTS = ("missing", "empty", "truncated", "garbage")
 
 
 def damaged(original, variant, name):
@@ -76,47 +79,79 @@ def files_read(render, folder):
         return set(re.findall(r'openat\(AT_FDCWD, "Data/([^"/]+)"', trace.read()))
 
 
+def check_file(folder, commands, name, variant):
+    """One shader or image damaged: the show stops with 1 and a message naming it."""
+    folder.damage(name, variant)
+    code, stderr = run(commands.one_frame(folder), folder.folder)
+    folder.restore(name)
+    if code != 1 or '"Data/%s"' % name not in stderr:
+        return ["%s %s: exit code %s, expected 1 and a message naming it: %s"
+                % (name, variant, code, stderr.strip()[-400:])]
+    return []
+
+
+def check_tracks(folder, commands, tracks, variant):
+    """Every track damaged at once: the show still renders, each reading as 0; the track tool names each."""
+    failures = []
+    for name in tracks:
+        folder.damage(name, variant)
+    code, stderr = run(commands.one_frame(folder), folder.folder)
+    if code != 0:
+        failures.append("every track %s: exit code %s, expected 0: %s" % (variant, code, stderr.strip()[-400:]))
+    for name in tracks:
+        code, stderr = run([commands.track_tool, "dump", "Data/" + name], folder.folder)
+        if code == 0 or '"Data/%s"' % name not in stderr:
+            failures.append("%s %s: the track tool does not name it (exit code %s): %s"
+                            % (name, variant, code, stderr.strip()))
+        folder.restore(name)
+    return failures
+
+
+class Commands:
+    def __init__(self, render_tool, track_tool):
+        self.render_tool, self.track_tool = render_tool, track_tool
+        # One frame a second of the whole show, so every scene asks for its tracks; with every
+        # track at 0 one frame is enough (the scene drawn then is slow in software).
+        self.whole_show = [render_tool, "--size", "32x18", "--fps", "1", "--bench"]
+
+    def one_frame(self, folder):
+        return [self.render_tool, "--size", "32x18", "--frame", "1.0", "--out", os.path.join(folder.folder, "frame.png")]
+
+
 def main():
     if len(sys.argv) != 5:
         sys.exit(__doc__)
-    render_tool, track_tool = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    commands = Commands(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
     data, output = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
-    run_folder = RunFolder(data, os.path.join(output, "data_file_sweep"))
-    # One frame a second of the whole show, so every scene asks for its tracks; with every track
-    # at 0 one frame is enough (the scene drawn then is slow in software).
-    render = [render_tool, "--size", "32x18", "--fps", "1", "--bench"]
-    one_frame = [render_tool, "--size", "32x18", "--frame", "1.0", "--out", os.path.join(run_folder.folder, "frame.png")]
-    failures = []
-    read = files_read(render, run_folder.folder)
-    fatal = [name for name in run_folder.names if name.endswith(FATAL_KINDS) and name in read]
-    tracks = [name for name in run_folder.names if name.endswith(".track") and name in read]
+    # Most of a run is one thread (start-up, shader compiles, image decoding): one run folder per
+    # core keeps both cores busy.
+    workers = max(2, len(os.sched_getaffinity(0)))
+    folders = queue.Queue()
+    for index in range(workers):
+        folders.put(RunFolder(data, os.path.join(output, "data_file_sweep", str(index))))
+    first = folders.queue[0]
+    read = files_read(commands.whole_show, first.folder)
+    fatal = [name for name in first.names if name.endswith(FATAL_KINDS) and name in read]
+    tracks = [name for name in first.names if name.endswith(".track") and name in read]
     if not fatal or not tracks:
         sys.exit("the render read no shaders, images or tracks from " + data)
 
-    for variant in ("missing", "empty", "truncated", "garbage"):
-        for name in fatal:
-            run_folder.damage(name, variant)
-            code, stderr = run(one_frame, run_folder.folder)
-            run_folder.restore(name)
-            if code != 1 or '"Data/%s"' % name not in stderr:
-                failures.append("%s %s: exit code %s, expected 1 and a message naming it: %s"
-                                % (name, variant, code, stderr.strip()[-400:]))
+    jobs = [(check_file, name, variant) for variant in VARIANTS for name in fatal]
+    jobs += [(check_tracks, tracks, variant) for variant in VARIANTS]
 
-        # Every track damaged at once: the show still renders, each reading as 0.
-        for name in tracks:
-            run_folder.damage(name, variant)
-        code, stderr = run(one_frame, run_folder.folder)
-        if code != 0:
-            failures.append("every track %s: exit code %s, expected 0: %s" % (variant, code, stderr.strip()[-400:]))
-        for name in tracks:
-            code, stderr = run([track_tool, "dump", "Data/" + name], run_folder.folder)
-            if code == 0 or '"Data/%s"' % name not in stderr:
-                failures.append("%s %s: the track tool does not name it (exit code %s): %s"
-                                % (name, variant, code, stderr.strip()))
-            run_folder.restore(name)
+    def in_a_free_folder(job):
+        check, subject, variant = job
+        folder = folders.get()
+        try:
+            return check(folder, commands, subject, variant)
+        finally:
+            folders.put(folder)
 
-    print("%d shaders and images and %d tracks, each missing, empty, truncated and garbage" % (len(fatal), len(tracks)))
-    unread = [name for name in run_folder.names if name.endswith(FATAL_KINDS) and name not in read]
+    with concurrent.futures.ThreadPoolExecutor(workers) as pool:
+        failures = [failure for found in pool.map(in_a_free_folder, jobs) for failure in found]
+
+    print("%d shaders and images and %d tracks, each %s" % (len(fatal), len(tracks), ", ".join(VARIANTS)))
+    unread = [name for name in first.names if name.endswith(FATAL_KINDS) and name not in read]
     if unread:
         print("not read by the show (yet): " + " ".join(unread))
     for failure in failures:
