@@ -397,19 +397,6 @@ def case_escape_held_while_loading(display, program, output):
     check(code == 0, "exit code %d with Escape held, expected 0; stderr: %s" % (code, program.stderr))
 
 
-def case_short_music_ends_at_show_length(display, program, output):
-    """The music cut to its first 10 s: the show plays on in silence and ends by itself at 70.8 s."""
-    dialog = wait_for_dialog(display, program)
-    display.press_until(dialog, "Return", lambda: program.poll() is not None or display.find_windows(name=WINDOW_TITLE))
-    display.wait_for_window(program, name=WINDOW_TITLE)
-    opened = time.monotonic()
-    code = program.finish(timeout=120.0)
-    ran = time.monotonic() - opened
-    check(code == 0, "exit code %d, expected 0; stderr: %s" % (code, program.stderr))
-    # The clock starts after loading, so the window is open a little longer than the show.
-    check(ran >= 65.0, "the show ended after %.1f s, before its length" % ran)
-
-
 def short_music_run_folder(output):
     """A run folder whose Data/ is the build's, with the music cut to its first 10 s."""
     folder = os.path.join(output, "short_music_run_folder")
@@ -440,7 +427,6 @@ CASES = {
     "keyboard_1024x768_full_screen": (case_keyboard_1024x768_full_screen, (1024, 768)),
     "keyboard_list_and_cancel": (case_keyboard_list_and_cancel, (1280, 720)),
     "escape_held_while_loading": (case_escape_held_while_loading, (1280, 720)),
-    "short_music_ends_at_show_length": (case_short_music_ends_at_show_length, (1280, 720)),
 }
 
 
@@ -463,8 +449,6 @@ def main():
         if case is case_missing_data_folder:
             folder = os.path.join(output, "empty_run_folder")
             os.makedirs(folder, exist_ok=True)
-        if case is case_short_music_ends_at_show_length:
-            folder = short_music_run_folder(output)
         if case is case_driver_older_than_3_0:
             display.environment["MESA_GL_VERSION_OVERRIDE"] = "2.1"
         if case is case_no_display:
