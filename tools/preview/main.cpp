@@ -1,7 +1,6 @@
 // halvorine-preview: the demo maker's view of the show. The real Demo in a window with its
 // music, started anywhere, paused, stepped by beats and bars, looped, with an overlay, and
 // the sources' show/*.tracks and shaders reloaded as they are saved.
-#include "CommandLine.h"
 #include "FileWatcher.h"
 #include "MusicSections.h"
 #include "Overlay.h"
@@ -23,8 +22,6 @@
 #include "VideoStart.h"
 
 #include <tarn/Exception.h>
-
-#include <CLI/CLI.hpp>
 
 #include <SDL.h>
 
@@ -265,11 +262,9 @@ namespace
 
 int main(int argc, char** argv)
 {
-	CLI::App app("", "halvorine-preview");
 	PreviewOptions options;
-	addPreviewOptions(app, options);
 	int exitCode = 0;
-	if (!readCommandLine(app, argc, argv, exitCode))
+	if (!readPreviewOptions(argc, argv, options, exitCode))
 		return exitCode;
 	try
 	{

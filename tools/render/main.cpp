@@ -3,7 +3,6 @@
 // measures frame times per scene.
 #include "Benchmark.h"
 #include "ChunkList.h"
-#include "CommandLine.h"
 #include "FrameCapture.h"
 #include "RenderOptions.h"
 #include "VideoEncoder.h"
@@ -18,8 +17,6 @@
 #include "Sync.h"
 
 #include <tarn/Exception.h>
-
-#include <CLI/CLI.hpp>
 
 #include <GL/gl.h>
 #include <SDL.h> // Required for: SDL_SetHint
@@ -230,11 +227,9 @@ static int run(const RenderOptions& options)
 
 int main(int argc, char** argv)
 {
-	CLI::App app("", "halvorine-render");
 	RenderOptions options;
-	addRenderOptions(app, options);
 	int exitCode = 0;
-	if (!readCommandLine(app, argc, argv, exitCode))
+	if (!readRenderOptions(argc, argv, options, exitCode))
 		return exitCode;
 	try
 	{
