@@ -79,10 +79,10 @@ def files_read(render, folder):
         return set(re.findall(r'openat\(AT_FDCWD, "Data/([^"/]+)"', trace.read()))
 
 
-def check_file(folder, commands, name, variant):
+def check_file(folder, tools, name, variant):
     """One shader or image damaged: the show stops with 1 and a message naming it."""
     folder.damage(name, variant)
-    code, stderr = run(commands.one_frame(folder), folder.folder)
+    code, stderr = run(one_frame(tools[0], folder), folder.folder)
     folder.restore(name)
     if code != 1 or '"Data/%s"' % name not in stderr:
         return ["%s %s: exit code %s, expected 1 and a message naming it: %s"
@@ -90,16 +90,16 @@ def check_file(folder, commands, name, variant):
     return []
 
 
-def check_tracks(folder, commands, tracks, variant):
+def check_tracks(folder, tools, tracks, variant):
     """Every track damaged at once: the show still renders, each reading as 0; the track tool names each."""
     failures = []
     for name in tracks:
         folder.damage(name, variant)
-    code, stderr = run(commands.one_frame(folder), folder.folder)
+    code, stderr = run(one_frame(tools[0], folder), folder.folder)
     if code != 0:
         failures.append("every track %s: exit code %s, expected 0: %s" % (variant, code, stderr.strip()[-400:]))
     for name in tracks:
-        code, stderr = run([commands.track_tool, "dump", "Data/" + name], folder.folder)
+        code, stderr = run([tools[1], "dump", "Data/" + name], folder.folder)
         if code == 0 or '"Data/%s"' % name not in stderr:
             failures.append("%s %s: the track tool does not name it (exit code %s): %s"
                             % (name, variant, code, stderr.strip()))
@@ -107,21 +107,15 @@ def check_tracks(folder, commands, tracks, variant):
     return failures
 
 
-class Commands:
-    def __init__(self, render_tool, track_tool):
-        self.render_tool, self.track_tool = render_tool, track_tool
-        # One frame a second of the whole show, so every scene asks for its tracks; with every
-        # track at 0 one frame is enough (the scene drawn then is slow in software).
-        self.whole_show = [render_tool, "--size", "32x18", "--fps", "1", "--bench"]
-
-    def one_frame(self, folder):
-        return [self.render_tool, "--size", "32x18", "--frame", "1.0", "--out", os.path.join(folder.folder, "frame.png")]
+def one_frame(render_tool, folder):
+    # With every track at 0 one frame is enough (the scene drawn then is slow in software).
+    return [render_tool, "--size", "32x18", "--frame", "1.0", "--out", os.path.join(folder.folder, "frame.png")]
 
 
 def main():
     if len(sys.argv) != 5:
         sys.exit(__doc__)
-    commands = Commands(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
+    tools = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])  # the render tool, the track tool
     data, output = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
     # Most of a run is one thread (start-up, shader compiles, image decoding): one run folder per
     # core keeps both cores busy.
@@ -130,7 +124,8 @@ def main():
     for index in range(workers):
         folders.put(RunFolder(data, os.path.join(output, "data_file_sweep", str(index))))
     first = folders.queue[0]
-    read = files_read(commands.whole_show, first.folder)
+    # One frame a second of the whole show, so every scene asks for its tracks.
+    read = files_read([tools[0], "--size", "32x18", "--fps", "1", "--bench"], first.folder)
     fatal = [name for name in first.names if name.endswith(FATAL_KINDS) and name in read]
     tracks = [name for name in first.names if name.endswith(".track") and name in read]
     if not fatal or not tracks:
@@ -143,7 +138,7 @@ def main():
         check, subject, variant = job
         folder = folders.get()
         try:
-            return check(folder, commands, subject, variant)
+            return check(folder, tools, subject, variant)
         finally:
             folders.put(folder)
 
