@@ -68,8 +68,10 @@ CLI::Validator between(double low, double high)
 		"", "between");
 }
 
-bool readCommandLine(CLI::App& app, int argc, char** argv, int& exitCode)
+bool readCommandLine(const char* tool, const std::function<void(CLI::App&)>& declare, int argc, char** argv, int& exitCode)
 {
+	CLI::App app("", tool);
+	declare(app);
 	try
 	{
 		app.parse(argc, argv);

@@ -45,10 +45,3 @@ void addPreviewOptions(CLI::App& app, PreviewOptions& options)
 			throw CLI::ValidationError("the start lies outside the show (0 to 70.8 s)");
 	});
 }
-
-bool readPreviewOptions(int argc, char** argv, PreviewOptions& options, int& exitCode)
-{
-	CLI::App app("", "halvorine-preview");
-	addPreviewOptions(app, options);
-	return readCommandLine(app, argc, argv, exitCode);
-}

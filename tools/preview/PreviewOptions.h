@@ -25,7 +25,3 @@ struct PreviewOptions
 // empty or leaves the show, is refused; a loop's end past the show's end is cut to it. Without
 // --at or --bar a loop starts at its beginning.
 void addPreviewOptions(CLI::App& app, PreviewOptions& options);
-
-// Reads the command line into options. Returns true when the preview should run; otherwise it
-// ends with exitCode (readCommandLine says which and why).
-bool readPreviewOptions(int argc, char** argv, PreviewOptions& options, int& exitCode);

@@ -1,6 +1,7 @@
 // halvorine-preview: the demo maker's view of the show. The real Demo in a window with its
 // music, started anywhere, paused, stepped by beats and bars, looped, with an overlay, and
 // the sources' show/*.tracks and shaders reloaded as they are saved.
+#include "CommandLine.h"
 #include "FileWatcher.h"
 #include "MusicSections.h"
 #include "Overlay.h"
@@ -264,7 +265,8 @@ int main(int argc, char** argv)
 {
 	PreviewOptions options;
 	int exitCode = 0;
-	if (!readPreviewOptions(argc, argv, options, exitCode))
+	if (!readCommandLine("halvorine-preview", [&options](CLI::App& app) { addPreviewOptions(app, options); }, argc, argv,
+			exitCode))
 		return exitCode;
 	try
 	{

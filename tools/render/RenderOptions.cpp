@@ -9,7 +9,7 @@
 #include <cmath>  // Required for: HUGE_VAL
 #include <cstdio> // Required for: std::sscanf
 
-static void addRenderOptions(CLI::App& app, RenderOptions& options)
+void addRenderOptions(CLI::App& app, RenderOptions& options)
 {
 	app.description("Renders the show headless on a fixed clock (frame k at k / fps seconds). It runs in the "
 					"folder holding Data/: the working directory, else the tool's, else the installed one. Give "
@@ -79,11 +79,4 @@ static void addRenderOptions(CLI::App& app, RenderOptions& options)
 		if (options.lossless && (dot == std::string::npos || options.output.substr(dot) != ".mkv"))
 			throw CLI::ValidationError("--lossless writes FFV1 in Matroska: name the video FILE.mkv");
 	});
-}
-
-bool readRenderOptions(int argc, char** argv, RenderOptions& options, int& exitCode)
-{
-	CLI::App app("", "halvorine-render");
-	addRenderOptions(app, options);
-	return readCommandLine(app, argc, argv, exitCode);
 }

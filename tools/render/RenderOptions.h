@@ -5,6 +5,11 @@
 
 #include <string>
 
+namespace CLI
+{
+	class App;
+}
+
 enum class RenderMode
 {
 	Frame,  // one frame at --frame SECONDS into --out FILE.png
@@ -32,6 +37,6 @@ struct RenderOptions
 	std::string joinList;  // an ffmpeg concat list of chunks, joined with the music instead of rendering
 };
 
-// Reads the command line into options, refusing anything the tool cannot use. Returns true when
-// the tool should run; otherwise it ends with exitCode (readCommandLine says which and why).
-bool readRenderOptions(int argc, char** argv, RenderOptions& options, int& exitCode);
+// Declares every option on app, bound to options, with the checks that span options run once
+// parsing is done; app refuses anything the tool cannot use.
+void addRenderOptions(CLI::App& app, RenderOptions& options);

@@ -3,6 +3,7 @@
 // measures frame times per scene.
 #include "Benchmark.h"
 #include "ChunkList.h"
+#include "CommandLine.h"
 #include "FrameCapture.h"
 #include "RenderOptions.h"
 #include "VideoEncoder.h"
@@ -229,7 +230,8 @@ int main(int argc, char** argv)
 {
 	RenderOptions options;
 	int exitCode = 0;
-	if (!readRenderOptions(argc, argv, options, exitCode))
+	if (!readCommandLine("halvorine-render", [&options](CLI::App& app) { addRenderOptions(app, options); }, argc, argv,
+			exitCode))
 		return exitCode;
 	try
 	{
