@@ -8,7 +8,6 @@ and window with xdotool and checks exit codes, windows and messages. Every wait 
 import ctypes
 import os
 import re
-import shutil
 import subprocess
 import sys
 import time
@@ -395,22 +394,6 @@ def case_escape_held_while_loading(display, program, output):
     finally:
         display.xdotool("keyup", "Escape")
     check(code == 0, "exit code %d with Escape held, expected 0; stderr: %s" % (code, program.stderr))
-
-
-def short_music_run_folder(output):
-    """A run folder whose Data/ is the build's, with the music cut to its first 10 s."""
-    folder = os.path.join(output, "short_music_run_folder")
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(os.path.join(folder, "Data"))
-    for name in os.listdir("Data"):
-        os.symlink(os.path.abspath(os.path.join("Data", name)), os.path.join(folder, "Data", name))
-    music = os.path.join(folder, "Data", "wenlo-pirrow_drumlow.mp3")
-    os.remove(music)
-    with open(os.path.join("Data", "wenlo-pirrow_drumlow.mp3"), "rb") as source:
-        data = source.read()
-    with open(music, "wb") as cut:
-        cut.write(data[:len(data) * 10 // 71])  # constant bit rate: bytes are time
-    return folder
 
 
 CASES = {

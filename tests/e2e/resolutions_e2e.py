@@ -9,12 +9,12 @@ first 10 s: the show plays on in silence and ends by itself). Screenshots of the
 go to OUTPUT_FOLDER; each must show a picture, not a black screen.
 """
 import os
+import shutil
 import subprocess
 import sys
 import time
 
-from halvorine_e2e import (FULLSCREEN_BOX, RESOLUTION_LIST, WINDOW_TITLE, Display, Failure, Program, check,
-                           short_music_run_folder, wait_for_dialog)
+from halvorine_e2e import FULLSCREEN_BOX, RESOLUTION_LIST, WINDOW_TITLE, Display, Failure, Program, check, wait_for_dialog
 
 # The rows of the open resolution list, in dialog pixels.
 RESOLUTION_ROWS = {(1920, 1080): (80, 142), (1280, 720): (80, 159), (1024, 768): (80, 176)}
@@ -22,6 +22,22 @@ RESOLUTION_ROWS = {(1920, 1080): (80, 142), (1280, 720): (80, 159), (1024, 768):
 FIRST_PICTURE_AFTER = 10.0
 # Average brightness (0..1) below which a screenshot counts as black.
 BLACK = 0.03
+
+
+def short_music_run_folder(output):
+    """A run folder whose Data/ is the build's, with the music cut to its first 10 s."""
+    folder = os.path.join(output, "short_music_run_folder")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(os.path.join(folder, "Data"))
+    for name in os.listdir("Data"):
+        os.symlink(os.path.abspath(os.path.join("Data", name)), os.path.join(folder, "Data", name))
+    music = os.path.join(folder, "Data", "wenlo-pirrow_drumlow.mp3")
+    os.remove(music)
+    with open(os.path.join("Data", "wenlo-pirrow_drumlow.mp3"), "rb") as source:
+        data = source.read()
+    with open(music, "wb") as cut:
+        cut.write(data[:len(data) * 10 // 71])  # constant bit rate: bytes are time
+    return folder
 
 
 def mean_brightness(path, width, height):
