@@ -36,7 +36,6 @@ const float TALLEST = 28.0;
 const float STONE = 0.0;
 const float WINDOW = 1.0;
 const float CUT = 2.0;
-const float GLASS_FLOOR = 3.0;
 
 const vec3 AMBER = vec3(1.0, 0.42, 0.12);
 const vec3 CYAN = vec3(0.2, 0.8, 1.0);
@@ -52,6 +51,11 @@ const vec3 SLASH_NORMAL_A = normalize(vec3(0.8, 1.0, 0.35));
 const vec3 SLASH_NORMAL_B = normalize(vec3(-0.9, 0.7, -0.25));
 
 // Small whole powers by multiplying, where pow would take a logarithm and an exponential.
+float pow2(float x)
+{
+	return x * x;
+}
+
 float pow3(float x)
 {
 	return x * x * x;
@@ -87,16 +91,42 @@ float boxDistance(vec3 p, vec3 halfSize)
 
 // Three infinite square bars crossing at every lattice point: subtracting them carves windows
 // through a tower in all three directions, like one level of a Menger sponge.
-float latticeCross(vec3 p, float period, float size)
+float latticeCross(vec3 p, float period, float inversePeriod, float size)
 {
-	vec3 r = abs(mod(p + 0.5 * period, period) - 0.5 * period);
-	return min(max(r.x, r.y), min(max(r.y, r.z), max(r.z, r.x))) - size;
+	// Distances to the nearest lattice point along each axis, in periods: scaled back once.
+	vec3 r = abs(fract(p * inversePeriod + 0.5) - 0.5);
+	return period * min(max(r.x, r.y), min(max(r.y, r.z), max(r.z, r.x))) - size;
 }
 
 // Thin slabs repeated along a direction, subtracted from the towers.
 float slashPlanes(vec3 p, vec3 normal, float period, float width)
 {
-	return abs(mod(dot(p, normal), period) - 0.5 * period) - width;
+	return period * abs(fract(dot(p, normal) / period) - 0.5) - width;
+}
+
+// Which of q's three components is the middle one, as 1 on its axis: ties are rare enough to leave.
+vec3 middleAxis(vec3 r)
+{
+	vec3 largest = step(r.yzx, r) * step(r.zxy, r);
+	vec3 smallest = step(r, r.yzx) * step(r, r.zxy);
+	return clamp(1.0 - largest - smallest, 0.0, 1.0);
+}
+
+// The direction in which latticeCross grows fastest at p: the nearest bar is the one along the
+// axis farthest from a lattice point, and the other two axes decide how far p is from it.
+vec3 latticeGradient(vec3 p, float inversePeriod)
+{
+	vec3 offset = fract(p * inversePeriod + 0.5) - 0.5;
+	return sign(offset) * middleAxis(abs(offset));
+}
+
+// The direction in which a box's distance grows fastest at q: away from the nearest point of the
+// box outside it, out through the nearest face inside.
+vec3 boxGradient(vec3 q, vec3 halfSize)
+{
+	vec3 d = abs(q) - halfSize;
+	vec3 face = step(d.yzx, d) * step(d.zxy, d);
+	return sign(q) * (max(d.x, max(d.y, d.z)) > 0.0 ? max(d, 0.0) : face);
 }
 
 struct Hit
@@ -131,6 +161,7 @@ struct Tower
 	bool empty;        // some cells stay empty so the sky opens between the towers
 	float twist;       // how far its turn grows per unit of height: each tower twists as it rises
 	float period;      // of its windows' lattice
+	float inversePeriod;
 	float finePeriod;  // of the finer lattice that opens as Cutouts passes one half
 	float windowSize;
 	float fineSize;
@@ -152,6 +183,7 @@ Tower towerOf(vec2 cell)
 	tower.twist = RotationMix * 0.1 * (tower.hashes.z - 0.5);
 	tower.period = 2.0 * tower.halfWidth / 3.0;
 	tower.finePeriod = tower.period / 3.0;
+	tower.inversePeriod = 1.5 / tower.halfWidth;
 	tower.windowSize = clamp(Cutouts, 0.0, 1.0) * tower.period * 0.34;
 	tower.fineSize = clamp(Cutouts * 2.0 - 1.0, 0.0, 1.0) * tower.period * 0.1;
 	tower.cutWidth = max(Slashes, 0.0) * 0.22;
@@ -200,46 +232,41 @@ float emptyCellBound(vec3 p, Tower tower, float d)
 	return tower.empty ? max(d, CELL * 0.5 - max(abs(local.x), abs(local.y))) : d;
 }
 
-// A tower carved: its block with the windows and cuts taken out.
-float carvedTower(vec3 p, Tower tower, vec2 turn, out Hit hit)
+// What is carved out of a tower at p (q in its turning frame), as distances: its windows, the finer
+// lattice's where those are nearer, and its two families of cuts.
+struct Carving
+{
+	float windows;
+	bool fine;       // whether the finer lattice's windows are the nearer
+	float cutA;
+	float cutB;
+	float cuts;
+};
+
+Carving carvingAt(vec3 p, vec3 q, Tower tower)
+{
+	Carving carving;
+	float windows = latticeCross(q, tower.period, tower.inversePeriod, tower.windowSize);
+	float fineWindows = latticeCross(q, tower.finePeriod, 3.0 * tower.inversePeriod, tower.fineSize);
+	carving.fine = tower.fineSize > 0.0 && fineWindows < windows;
+	carving.windows = carving.fine ? fineWindows : windows;
+	carving.cutA = slashPlanes(p, SLASH_NORMAL_A, 7.0, tower.cutWidth);
+	carving.cutB = slashPlanes(p + 2.0, SLASH_NORMAL_B, 9.0, tower.cutWidth * 0.8);
+	carving.cuts = tower.cutWidth > 0.0 ? min(carving.cutA, carving.cutB) : 1e3;
+	return carving;
+}
+
+// A tower carved: its block with the windows and cuts taken out. What a surface point is made of
+// is read where the light meets it (towerSurface), not at every step.
+float carvedTower(vec3 p, Tower tower, vec2 turn)
 {
 	vec3 q;
 	float block = towerBlock(p, tower, turn, q);
-
-	hit.material = STONE;
-	hit.depthInside = -block;
-	hit.lit = 0.0;
 	// Most march steps end here, too far from the block for any carving to reach.
 	if (block > tower.carveDepth)
 		return block;
-
-	float period = tower.period;
-	float windows = latticeCross(q, period, tower.windowSize);
-	if (tower.fineSize > 0.0)
-		windows = min(windows, latticeCross(q, tower.finePeriod, tower.fineSize));
-	float cutWidth = tower.cutWidth;
-	float cuts = cutWidth > 0.0
-		? min(slashPlanes(p, SLASH_NORMAL_A, 7.0, cutWidth), slashPlanes(p + 2.0, SLASH_NORMAL_B, 9.0, cutWidth * 0.8))
-		: 1e3;
-
-	float carved = max(block, max(-windows, -cuts));
-	if (carved > block + 1e-4)
-	{
-		if (-windows > -cuts)
-		{
-			hit.material = WINDOW;
-			vec3 windowIndex = floor(q / period + 0.5);
-			vec3 hashes = tower.hashes;
-			hit.lit = step(0.45 - 0.3 * hashes.y, hash(windowIndex + vec3(tower.cell, hashes.x) * 7.0));
-		}
-		else
-		{
-			hit.material = CUT;
-			hit.lit = 1.0;
-		}
-	}
-
-	return carved;
+	Carving carving = carvingAt(p, q, tower);
+	return max(block, max(-carving.windows, -carving.cuts));
 }
 
 // The camera never sits inside stone: a small bubble around the eye is always empty.
@@ -253,19 +280,64 @@ float eyeBubble(vec3 p)
 float sceneNear(vec3 p, vec3 offset, Tower tower, vec2 turn)
 {
 	vec3 at = p + offset;
-	Hit ignored;
-	float carved = emptyCellBound(at, tower, carvedTower(at, tower, turnFurther(turn, tower.twist * offset.y), ignored));
+	float carved = emptyCellBound(at, tower, carvedTower(at, tower, turnFurther(turn, tower.twist * offset.y)));
 	return max(min(carved, at.y + PlaneDistance), eyeBubble(at));
 }
 
-vec3 sceneNormal(vec3 p)
+// A surface point the march has met, with the tower and turn it carried there: the material the
+// light meets, and the normal, the gradient of whichever part decides the distance there (the
+// tower's block, its windows, a cut, the glass or the eye's bubble), worked out once instead of by
+// taps around the point.
+vec3 towerSurface(vec3 p, Tower tower, vec2 turn, out Hit hit)
 {
-	Tower tower = towerOf(floor(p.xz / CELL));
-	vec2 turn = towerTurn(p, tower);
-	// Four taps on a tetrahedron's corners give the gradient as well as six on the axes.
-	vec2 e = vec2(1.0, -1.0) * 0.005;
-	return normalize(e.xyy * sceneNear(p, e.xyy, tower, turn) + e.yyx * sceneNear(p, e.yyx, tower, turn)
-		+ e.yxy * sceneNear(p, e.yxy, tower, turn) + e.xxx * sceneNear(p, e.xxx, tower, turn));
+	vec3 q;
+	float block = towerBlock(p, tower, turn, q);
+	Carving carving = carvingAt(p, q, tower);
+	float windows = carving.windows;
+	float cuts = carving.cuts;
+	float carved = max(block, max(-windows, -cuts));
+
+	hit.material = STONE;
+	hit.depthInside = -block;
+	hit.lit = 0.0;
+	if (carved > block + 1e-4)
+	{
+		if (-windows > -cuts)
+		{
+			hit.material = WINDOW;
+			vec3 windowIndex = floor(q / tower.period + 0.5);
+			vec3 hashes = tower.hashes;
+			hit.lit = step(0.45 - 0.3 * hashes.y, hash(windowIndex + vec3(tower.cell, hashes.x) * 7.0));
+		}
+		else
+		{
+			hit.material = CUT;
+			hit.lit = 1.0;
+		}
+	}
+
+	// In the tower's turning frame: its block, or a window carved out of it.
+	vec3 inTower = block >= max(-windows, -cuts)
+		? boxGradient(q - vec3(0.0, tower.halfHeight, 0.0), vec3(tower.halfWidth, tower.halfHeight, tower.halfWidth))
+		: -latticeGradient(q, carving.fine ? 3.0 * tower.inversePeriod : tower.inversePeriod);
+	// Back to the world: undo the turn, and add what the twist adds as the height changes.
+	vec3 gradient = vec3(turn.x * inTower.x + turn.y * inTower.z,
+		inTower.y + tower.twist * (q.x * inTower.z - q.z * inTower.x),
+		turn.x * inTower.z - turn.y * inTower.x);
+	// A cut is carved in the world's frame.
+	if (-cuts > max(block, -windows))
+	{
+		bool first = carving.cutA < carving.cutB;
+		vec3 slashNormal = first ? SLASH_NORMAL_A : SLASH_NORMAL_B;
+		float across = first ? dot(p, SLASH_NORMAL_A) / 7.0 : dot(p + 2.0, SLASH_NORMAL_B) / 9.0;
+		gradient = -sign(fract(across) - 0.5) * slashNormal;
+	}
+	float glass = p.y + PlaneDistance;
+	if (glass < carved)
+		gradient = vec3(0.0, 1.0, 0.0);
+	if (eyeBubble(p) > min(carved, glass))
+		gradient = eye - p;
+	return normalize(gradient);
 }
 
 float ambientOcclusion(vec3 p, vec3 n)
@@ -331,7 +403,12 @@ vec3 sun(vec3 direction)
 {
 	float towards = max(dot(direction, normalize(SUN_DIRECTION)), 0.0);
 	float disc = smoothstep(0.972, 0.98, towards);
-	return AMBER * (disc * 3.0 + pow(towards, 90.0) * 0.5 + pow(towards, 10.0) * 0.1);
+	float towards2 = towards * towards;
+	float towards8 = pow2(pow2(towards2));
+	float towards10 = towards8 * towards2;
+	float towards16 = pow2(towards8);
+	float towards90 = pow2(pow2(towards16)) * towards16 * towards10;
+	return AMBER * (disc * 3.0 + towards90 * 0.5 + towards10 * 0.1);
 }
 
 mat3 monolithRotation()
@@ -343,17 +420,39 @@ mat3 monolithRotation()
 	return spin * tilt;
 }
 
+const float MONOLITH_PERIOD = 2.0 * MONOLITH_SIZE / 3.0;
+
+float monolithWindowSize()
+{
+	return MONOLITH_PERIOD * (0.22 + 0.14 * clamp(Cutouts, 0.0, 1.0));
+}
+
+// The monolith's windows and, inside them, its finer ones, as distances at q.
+vec2 monolithWindows(vec3 q)
+{
+	float fineSize = MONOLITH_PERIOD * 0.1 * clamp(Cutouts * 1.5 - 0.2, 0.0, 1.0);
+	return vec2(latticeCross(q, MONOLITH_PERIOD, 1.0 / MONOLITH_PERIOD, monolithWindowSize()),
+		latticeCross(q, MONOLITH_PERIOD / 3.0, 3.0 / MONOLITH_PERIOD, fineSize));
+}
+
 float monolith(vec3 q)
 {
 	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
-	float period = 2.0 * MONOLITH_SIZE / 3.0;
-	float windowSize = period * (0.22 + 0.14 * clamp(Cutouts, 0.0, 1.0));
 	// The windows reach no farther out than their own half width: beyond it the cube alone counts.
-	if (cube > windowSize)
+	if (cube > monolithWindowSize())
 		return cube;
-	float windows = latticeCross(q, period, windowSize);
-	float fineWindows = latticeCross(q, period / 3.0, period * 0.1 * clamp(Cutouts * 1.5 - 0.2, 0.0, 1.0));
-	return max(cube, -min(windows, fineWindows));
+	vec2 windows = monolithWindows(q);
+	return max(cube, -min(windows.x, windows.y));
+}
+
+// The monolith's surface normal at q, in its own frame: the gradient of whichever of the cube, its
+// windows and its fine windows decides the distance there, worked out once instead of by taps.
+vec3 monolithNormal(vec3 q)
+{
+	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
+	vec2 windows = monolithWindows(q);
+	vec3 carving = windows.x < windows.y ? latticeGradient(q, 1.0 / MONOLITH_PERIOD) : latticeGradient(q, 3.0 / MONOLITH_PERIOD);
+	return normalize(cube >= -min(windows.x, windows.y) ? boxGradient(q, vec3(MONOLITH_SIZE)) : -carving);
 }
 
 // The monolith seen along a ray that met nothing nearer: silhouette, rim light, and the sun
@@ -368,13 +467,25 @@ vec3 monolithOver(vec3 background, vec3 direction)
 	if (miss > bound * bound)
 		return background;
 
+	// In the cube's own frame the ray meets its box between two distances, worked out in closed
+	// form: a ray that misses the box is done, and one that hits it marches only inside it.
 	mat3 rotation = monolithRotation();
-	float t = along - sqrt(bound * bound - miss);
+	vec3 origin = (eye - center) * rotation;
+	vec3 ray = direction * rotation;
+	// Each axis's sign as +1 or -1 (never 0), and the ray's inverse slope along it.
+	vec3 forward = 2.0 * step(0.0, ray) - 1.0;
+	vec3 inverse = forward / max(abs(ray), 1e-6);
+	vec3 near = (-forward * MONOLITH_SIZE - origin) * inverse;
+	vec3 far = (forward * MONOLITH_SIZE - origin) * inverse;
+	float t = max(max(near.x, near.y), near.z);
+	float exit = min(min(far.x, far.y), far.z);
+	if (t > exit)
+		return background;
 	vec3 q;
 	bool found = false;
 	for (int i = 0; i < MONOLITH_STEPS; i++)
 	{
-		q = (eye + direction * t - center) * rotation;
+		q = origin + ray * t;
 		float d = monolith(q);
 		if (d < 0.02)
 		{
@@ -382,17 +493,15 @@ vec3 monolithOver(vec3 background, vec3 direction)
 			break;
 		}
 		t += d;
-		if (t > along + bound)
+		if (t > exit)
 			break;
 	}
 	if (!found)
 		return background;
 
-	vec2 e = vec2(1.0, -1.0) * 0.05;
-	vec3 n = rotation * normalize(e.xyy * monolith(q + e.xyy) + e.yyx * monolith(q + e.yyx)
-		+ e.yxy * monolith(q + e.yxy) + e.xxx * monolith(q + e.xxx));
+	vec3 n = rotation * monolithNormal(q);
 	float inside = clamp(-boxDistance(q, vec3(MONOLITH_SIZE)) / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
-	float rim = pow(clamp(1.0 + dot(n, direction), 0.0, 1.0), 4.0);
+	float rim = pow2(pow2(clamp(1.0 + dot(n, direction), 0.0, 1.0)));
 	// Lit from behind: the faces towards the eye stay dark, the window walls catch the sun.
 	vec3 color = vec3(0.01, 0.012, 0.025) + sky(n) * 0.3 + AMBER * (rim * 0.8 + inside * inside * 2.0);
 	return mix(background, color, 0.97);
@@ -408,8 +517,12 @@ vec3 haze(vec3 direction, vec3 skyThere)
 
 // The towers along a ray from start to end (both along the ray); -1 where it meets none. A cell
 // whose tower the ray passes wide of is crossed in one step, to the cell's far side; near a tower
-// the ray steps by its distance. The material is read once, at the hit.
-float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps, float stride, bool fromEye, out Hit hit)
+// the ray steps by its distance. At a hit, tower and turn are the hit's. Neighbouring pixels run
+// in lockstep (a graphics card's warp, a software rasteriser's vector), so a loop costs each of
+// them as many turns as the longest takes: the cells are crossed in a loop of their own, and the
+// distance steps run only once a ray stands by a tower, not once for every cell crossed.
+float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps, float stride, bool fromEye,
+	out Tower tower, out vec2 turn)
 {
 	vec3 away = step(0.0, direction);
 	// Each axis's sign as +1 or -1 (never 0), and the ray's inverse slope along it.
@@ -418,65 +531,68 @@ float marchTowers(vec3 origin, vec3 direction, float start, float end, int steps
 	float t = start;
 	int i = 0;
 	bool found = false;
-	// The tower of the cell being crossed and its turn: at a hit, the hit's.
-	Tower tower;
-	vec2 turn = vec2(1.0, 0.0);
+	turn = vec2(1.0, 0.0);
 	while (i < steps)
 	{
-		vec3 p = origin + direction * t;
-		// The cell the ray is heading into, even standing on its border.
-		vec2 cell = floor((p.xz + forward.xz * 1e-3) / CELL);
-		vec2 exits = ((cell + away.xz) * CELL - origin.xz) * inverse.xz;
-		float cellExit = min(exits.x, exits.y);
-
-		// The tower's bounds: a square around the circle its footprint spins in, floor to roof.
-		tower = towerOf(cell);
-		float reach = tower.halfWidth * sqrt(2.0) + 0.01;
-		vec3 center = vec3(tower.center.x, tower.halfHeight - PlaneDistance, tower.center.y);
-		vec3 halfSize = vec3(reach, tower.halfHeight + 0.01, reach);
-		vec3 near = (center - halfSize * forward - origin) * inverse;
-		vec3 far = (center + halfSize * forward - origin) * inverse;
-		float boxIn = max(max(near.x, near.y), near.z);
-		float boxOut = min(min(far.x, far.y), far.z);
-		if (tower.empty || boxOut < t || boxIn > cellExit)
+		float cellExit = 0.0;
+		float boxOut = 0.0;
+		bool byTower = false;
+		while (i < steps)
 		{
+			vec3 p = origin + direction * t;
+			// The cell the ray is heading into, even standing on its border.
+			vec2 cell = floor((p.xz + forward.xz * 1e-3) / CELL);
+			vec2 exits = ((cell + away.xz) * CELL - origin.xz) * inverse.xz;
+			cellExit = min(exits.x, exits.y);
+
+			// The tower's bounds: a square around the circle its footprint spins in, floor to roof.
+			tower = towerOf(cell);
+			float reach = tower.halfWidth * sqrt(2.0) + 0.01;
+			vec3 center = vec3(tower.center.x, tower.halfHeight - PlaneDistance, tower.center.y);
+			vec3 halfSize = vec3(reach, tower.halfHeight + 0.01, reach);
+			vec3 near = (center - halfSize * forward - origin) * inverse;
+			vec3 far = (center + halfSize * forward - origin) * inverse;
+			float boxIn = max(max(near.x, near.y), near.z);
+			boxOut = min(min(far.x, far.y), far.z);
+			if (!tower.empty && boxOut >= t && boxIn <= cellExit)
+			{
+				t = max(t, boxIn);
+				byTower = true;
+				break;
+			}
 			t = cellExit;
 			i++;
+			if (t > end)
+				break;
 		}
-		else
+		if (!byTower)
+			break;
+
+		// Within the tower's bounds, every step reads the tower measured above, and carries its
+		// turn along as the ray climbs or falls through its twist.
+		turn = towerTurn(origin + direction * t, tower);
+		float twistAlong = tower.twist * direction.y;
+		while (i < steps)
 		{
-			// Within the tower's bounds, every step reads the tower measured above, and carries its
-			// turn along as the ray climbs or falls through its twist.
-			t = max(t, boxIn);
-			p = origin + direction * t;
-			turn = towerTurn(p, tower);
-			float twistAlong = tower.twist * direction.y;
-			while (i < steps)
+			i++;
+			vec3 p = origin + direction * t;
+			// From the eye the bubble's distance is 0.6 - t: no length to work out each step.
+			float d = max(carvedTower(p, tower, turn), fromEye ? 0.6 - t : eyeBubble(p));
+			if (d < 0.0015 * t + 0.001)
 			{
-				i++;
-				p = origin + direction * t;
-				Hit ignored;
-				// From the eye the bubble's distance is 0.6 - t: no length to work out each step.
-				float d = max(carvedTower(p, tower, turn, ignored), fromEye ? 0.6 - t : eyeBubble(p));
-				if (d < 0.0015 * t + 0.001)
-				{
-					found = true;
-					break;
-				}
-				float next = min(t + d * stride, cellExit);
-				turn = turnFurther(turn, twistAlong * (next - t));
-				t = next;
-				if (t >= cellExit || t > boxOut || t > end)
-					break;
+				found = true;
+				break;
 			}
+			float next = min(t + d * stride, cellExit);
+			turn = turnFurther(turn, twistAlong * (next - t));
+			t = next;
+			if (t >= cellExit || t > boxOut || t > end)
+				break;
 		}
 		if (found || t > end)
 			break;
 	}
-	if (!found)
-		return -1.0;
-	carvedTower(origin + direction * t, tower, turn, hit);
-	return t;
+	return found ? t : -1.0;
 }
 
 // Where a ray leaves the slab the towers stand in (above the glass, below the tallest roof).
@@ -488,9 +604,11 @@ float slabExit(vec3 origin, vec3 direction)
 
 // The eye's ray. The floor is met in closed form; stepping down onto it from far above, as one
 // march over towers and floor together would, runs out of steps beyond about 50 units at a
-// grazing angle, and those pixels show the sky: that horizon is kept. Returns -1 for the sky.
-float marchView(vec3 direction, out Hit hit)
+// grazing angle, and those pixels show the sky: that horizon is kept. Returns -1 for the sky;
+// glass tells whether the ray ends on the floor.
+float marchView(vec3 direction, out bool glass, out Tower tower, out vec2 turn)
 {
+	glass = false;
 	float height = eye.y + PlaneDistance;
 	float roof = TALLEST - PlaneDistance;
 	float start = 0.0;
@@ -501,25 +619,26 @@ float marchView(vec3 direction, out Hit hit)
 		start = (eye.y - roof) / -direction.y;
 	}
 	float floorT = direction.y < 0.0 ? height / -direction.y : 2.0 * FAR;
-	float t = marchTowers(eye, direction, start, min(min(slabExit(eye, direction), floorT), FAR), MARCH_STEPS, 0.8, true, hit);
+	float end = min(min(slabExit(eye, direction), floorT), FAR);
+	float t = marchTowers(eye, direction, start, end, MARCH_STEPS, 0.8, true, tower, turn);
 	if (t >= 0.0)
 		return t;
 	// The floor as the joint march would have reached it: each step covers 0.8 of the height left.
 	float left = height * pow(1.0 - 0.8 * min(-direction.y, 1.0), float(MARCH_STEPS));
 	if (floorT > FAR || left > 0.0015 * (height - left) / -direction.y + 0.001)
 		return -1.0;
-	hit.material = GLASS_FLOOR;
+	glass = true;
 	return floorT;
 }
 
 // The mirror image seen in the glass from p. Marched over towers and floor together, the ray
 // climbs away from the glass by 0.8 of its height each step, so its steps reach only so far:
 // that reach, worked out here, bounds the towers' march and keeps the mirror image as it was.
-float marchMirror(vec3 p, vec3 mirrored, out Hit hit)
+float marchMirror(vec3 p, vec3 mirrored, out Tower tower, out vec2 turn)
 {
 	float reach = 0.01 * (pow(1.0 + 0.8 * mirrored.y, float(REFLECTION_STEPS)) - 1.0) / max(mirrored.y, 1e-4);
 	return marchTowers(p + vec3(0.0, 0.01, 0.0), mirrored, 0.0, min(min(reach, slabExit(p, mirrored)), FAR),
-		MIRROR_STEPS, 1.0, false, hit);
+		MIRROR_STEPS, 1.0, false, tower, turn);
 }
 
 // Light leaving a tower's surface point with normal n: occlusion and the sun's shadow come in
@@ -585,13 +704,15 @@ void main()
 	// Each pixel lights at most one tower surface and looks at the sky along at most one ray: a
 	// tower it sees, or in the black glass the tower or sky mirrored there. Those are worked out
 	// once, whichever it is, so the costly parts run once per pixel.
-	Hit hit;
-	float t = marchView(direction, hit);
-	bool glass = t >= 0.0 && hit.material == GLASS_FLOOR;
+	bool glass;
+	Tower seen;
+	vec2 seenTurn;
+	float t = marchView(direction, glass, seen, seenTurn);
 	vec3 p = eye + direction * max(t, 0.0);
 	vec3 mirrored = reflect(direction, vec3(0.0, 1.0, 0.0));
-	Hit mirrorHit;
-	float mirrorT = glass ? marchMirror(p, mirrored, mirrorHit) : -1.0;
+	Tower mirrorTower;
+	vec2 mirrorTurn;
+	float mirrorT = glass ? marchMirror(p, mirrored, mirrorTower, mirrorTurn) : -1.0;
 
 	vec3 along = glass ? mirrored : direction;
 	float alongT = glass ? mirrorT : t;
@@ -604,13 +725,16 @@ void main()
 
 	vec3 up = vec3(0.0, 1.0, 0.0);
 	vec3 surface = glass ? p + mirrored * mirrorT : p;
-	vec3 n = alongT >= 0.0 ? sceneNormal(surface) : up;
+	Hit hit;
+	vec3 n = alongT >= 0.0
+		? towerSurface(surface, glass ? mirrorTower : seen, glass ? mirrorTurn : seenTurn, hit)
+		: up;
 	float occlusion = t >= 0.0 ? ambientOcclusion(p, glass ? up : n) : 1.0;
 	float shadow = 1.0;
 	if (!glass && t >= 0.0 && dot(n, SUN_DIRECTION) > 0.0)
 		shadow = softShadow(p + n * 0.02, normalize(SUN_DIRECTION));
 	vec3 tower = alongT >= 0.0
-		? lightTower(surface, along, glass ? mirrorHit : hit, n, glass ? 1.0 : occlusion, shadow)
+		? lightTower(surface, along, hit, n, glass ? 1.0 : occlusion, shadow)
 		: vec3(0.0);
 
 	vec3 color;
