@@ -98,10 +98,11 @@ float latticeCross(vec3 p, float period, float inversePeriod, float size)
 	return period * min(max(r.x, r.y), min(max(r.y, r.z), max(r.z, r.x))) - size;
 }
 
-// Thin slabs repeated along a direction, subtracted from the towers.
-float slashPlanes(vec3 p, vec3 normal, float period, float width)
+// Where p stands between two of the thin slabs repeated along a direction, from -0.5 to 0.5 of
+// their period: the slabs sit at 0.
+float slashPhase(vec3 p, vec3 normal, float period)
 {
-	return period * abs(fract(dot(p, normal) / period) - 0.5) - width;
+	return fract(dot(p, normal) / period) - 0.5;
 }
 
 // Which of q's three components is the middle one, as 1 on its axis: ties are rare enough to leave.
@@ -238,9 +239,8 @@ struct Carving
 {
 	float windows;
 	bool fine;       // whether the finer lattice's windows are the nearer
-	float cutA;
-	float cutB;
-	float cuts;
+	float cuts;      // the slabs of both families of cuts, subtracted from the towers
+	vec3 cutNormal;  // the direction in which the nearer family's distance grows
 };
 
 Carving carvingAt(vec3 p, vec3 q, Tower tower)
@@ -250,9 +250,12 @@ Carving carvingAt(vec3 p, vec3 q, Tower tower)
 	float fineWindows = latticeCross(q, tower.finePeriod, 3.0 * tower.inversePeriod, tower.fineSize);
 	carving.fine = tower.fineSize > 0.0 && fineWindows < windows;
 	carving.windows = carving.fine ? fineWindows : windows;
-	carving.cutA = slashPlanes(p, SLASH_NORMAL_A, 7.0, tower.cutWidth);
-	carving.cutB = slashPlanes(p + 2.0, SLASH_NORMAL_B, 9.0, tower.cutWidth * 0.8);
-	carving.cuts = tower.cutWidth > 0.0 ? min(carving.cutA, carving.cutB) : 1e3;
+	float phaseA = slashPhase(p, SLASH_NORMAL_A, 7.0);
+	float phaseB = slashPhase(p + 2.0, SLASH_NORMAL_B, 9.0);
+	float cutA = 7.0 * abs(phaseA) - tower.cutWidth;
+	float cutB = 9.0 * abs(phaseB) - tower.cutWidth * 0.8;
+	carving.cuts = tower.cutWidth > 0.0 ? min(cutA, cutB) : 1e3;
+	carving.cutNormal = cutA < cutB ? sign(phaseA) * SLASH_NORMAL_A : sign(phaseB) * SLASH_NORMAL_B;
 	return carving;
 }
 
@@ -326,12 +329,7 @@ vec3 towerSurface(vec3 p, Tower tower, vec2 turn, out Hit hit)
 		turn.x * inTower.z - turn.y * inTower.x);
 	// A cut is carved in the world's frame.
 	if (-cuts > max(block, -windows))
-	{
-		bool first = carving.cutA < carving.cutB;
-		vec3 slashNormal = first ? SLASH_NORMAL_A : SLASH_NORMAL_B;
-		float across = first ? dot(p, SLASH_NORMAL_A) / 7.0 : dot(p + 2.0, SLASH_NORMAL_B) / 9.0;
-		gradient = -sign(fract(across) - 0.5) * slashNormal;
-	}
+		gradient = -carving.cutNormal;
 	float glass = p.y + PlaneDistance;
 	if (glass < carved)
 		gradient = vec3(0.0, 1.0, 0.0);
@@ -446,10 +444,10 @@ float monolith(vec3 q)
 }
 
 // The monolith's surface normal at q, in its own frame: the gradient of whichever of the cube, its
-// windows and its fine windows decides the distance there, worked out once instead of by taps.
-vec3 monolithNormal(vec3 q)
+// windows and its fine windows decides the distance there, worked out once instead of by taps;
+// cube is the cube's own distance at q.
+vec3 monolithNormal(vec3 q, float cube)
 {
-	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
 	vec2 windows = monolithWindows(q);
 	vec3 carving = windows.x < windows.y ? latticeGradient(q, 1.0 / MONOLITH_PERIOD) : latticeGradient(q, 3.0 / MONOLITH_PERIOD);
 	return normalize(cube >= -min(windows.x, windows.y) ? boxGradient(q, vec3(MONOLITH_SIZE)) : -carving);
@@ -499,8 +497,9 @@ vec3 monolithOver(vec3 background, vec3 direction)
 	if (!found)
 		return background;
 
-	vec3 n = rotation * monolithNormal(q);
-	float inside = clamp(-boxDistance(q, vec3(MONOLITH_SIZE)) / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
+	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
+	vec3 n = rotation * monolithNormal(q, cube);
+	float inside = clamp(-cube / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
 	float rim = pow2(pow2(clamp(1.0 + dot(n, direction), 0.0, 1.0)));
 	// Lit from behind: the faces towards the eye stay dark, the window walls catch the sun.
 	vec3 color = vec3(0.01, 0.012, 0.025) + sky(n) * 0.3 + AMBER * (rim * 0.8 + inside * inside * 2.0);

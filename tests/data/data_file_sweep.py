@@ -120,10 +120,11 @@ def main():
     # Most of a run is one thread (start-up, shader compiles, image decoding): one run folder per
     # core keeps both cores busy.
     workers = max(2, len(os.sched_getaffinity(0)))
+    run_folders = [RunFolder(data, os.path.join(output, "data_file_sweep", str(index))) for index in range(workers)]
+    first = run_folders[0]
     folders = queue.Queue()
-    for index in range(workers):
-        folders.put(RunFolder(data, os.path.join(output, "data_file_sweep", str(index))))
-    first = folders.queue[0]
+    for folder in run_folders:
+        folders.put(folder)
     # One frame a second of the whole show, so every scene asks for its tracks.
     read = files_read([tools[0], "--size", "32x18", "--fps", "1", "--bench"], first.folder)
     fatal = [name for name in first.names if name.endswith(FATAL_KINDS) and name in read]

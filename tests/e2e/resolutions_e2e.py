@@ -31,9 +31,10 @@ def short_music_run_folder(output):
     os.makedirs(os.path.join(folder, "Data"))
     for name in os.listdir("Data"):
         os.symlink(os.path.abspath(os.path.join("Data", name)), os.path.join(folder, "Data", name))
-    music = os.path.join(folder, "Data", "wenlo-pirrow_drumlow.mp3")
+    name = "wenlo-pirrow_drumlow.mp3"
+    music = os.path.join(folder, "Data", name)
     os.remove(music)
-    with open(os.path.join("Data", "wenlo-pirrow_drumlow.mp3"), "rb") as source:
+    with open(os.path.join("Data", name), "rb") as source:
         data = source.read()
     with open(music, "wb") as cut:
         cut.write(data[:len(data) * 10 // 71])  # constant bit rate: bytes are time
