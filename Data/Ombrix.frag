@@ -453,17 +453,19 @@ vec3 monolithNormal(vec3 q, float cube)
 	return normalize(cube >= -min(windows.x, windows.y) ? boxGradient(q, vec3(MONOLITH_SIZE)) : -carving);
 }
 
-// The monolith seen along a ray that met nothing nearer: silhouette, rim light, and the sun
-// shining through its windows. Returns the background with it laid over.
-vec3 monolithOver(vec3 background, vec3 direction)
+// The monolith along a ray that met nothing nearer: whether the ray meets it and, where it does,
+// its surface normal and how deep into the cube the surface lies (0 on its faces, 1 well inside).
+bool monolithHit(vec3 direction, out vec3 n, out float inside)
 {
+	n = vec3(0.0, 1.0, 0.0);
+	inside = 0.0;
 	vec3 center = eye + normalize(SUN_DIRECTION) * MONOLITH_DISTANCE;
 	float bound = MONOLITH_SIZE * 1.75;
 	vec3 toCenter = center - eye;
 	float along = dot(toCenter, direction);
 	float miss = dot(toCenter, toCenter) - along * along;
 	if (miss > bound * bound)
-		return background;
+		return false;
 
 	// In the cube's own frame the ray meets its box between two distances, worked out in closed
 	// form: a ray that misses the box is done, and one that hits it marches only inside it.
@@ -478,7 +480,7 @@ vec3 monolithOver(vec3 background, vec3 direction)
 	float t = max(max(near.x, near.y), near.z);
 	float exit = min(min(far.x, far.y), far.z);
 	if (t > exit)
-		return background;
+		return false;
 	vec3 q;
 	bool found = false;
 	for (int i = 0; i < MONOLITH_STEPS; i++)
@@ -495,14 +497,21 @@ vec3 monolithOver(vec3 background, vec3 direction)
 			break;
 	}
 	if (!found)
-		return background;
+		return false;
 
 	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
-	vec3 n = rotation * monolithNormal(q, cube);
-	float inside = clamp(-cube / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
+	n = rotation * monolithNormal(q, cube);
+	inside = clamp(-cube / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
+	return true;
+}
+
+// The monolith laid over the background, seen along direction, where its surface has normal n and
+// skyAtNormal = sky(n): a silhouette lit from behind. The faces towards the eye stay dark, the rim
+// and the window walls catch the sun.
+vec3 monolithOver(vec3 background, vec3 direction, vec3 n, float inside, vec3 skyAtNormal)
+{
 	float rim = pow2(pow2(clamp(1.0 + dot(n, direction), 0.0, 1.0)));
-	// Lit from behind: the faces towards the eye stay dark, the window walls catch the sun.
-	vec3 color = vec3(0.01, 0.012, 0.025) + sky(n) * 0.3 + AMBER * (rim * 0.8 + inside * inside * 2.0);
+	vec3 color = vec3(0.01, 0.012, 0.025) + skyAtNormal * 0.3 + AMBER * (rim * 0.8 + inside * inside * 2.0);
 	return mix(background, color, 0.97);
 }
 
@@ -641,8 +650,9 @@ float marchMirror(vec3 p, vec3 mirrored, out Tower tower, out vec2 turn)
 }
 
 // Light leaving a tower's surface point with normal n: occlusion and the sun's shadow come in
-// from the caller (1 where they are not worked out, as for the towers seen in the glass).
-vec3 lightTower(vec3 p, vec3 direction, Hit hit, vec3 n, float occlusion, float shadow)
+// from the caller (1 where they are not worked out, as for the towers seen in the glass), and so
+// does skyAtNormal, sky(n).
+vec3 lightTower(vec3 p, vec3 direction, Hit hit, vec3 n, vec3 skyAtNormal, float occlusion, float shadow)
 {
 	vec3 sunDirection = normalize(SUN_DIRECTION);
 	float facing = clamp(1.0 + dot(n, direction), 0.0, 1.0);
@@ -655,7 +665,7 @@ vec3 lightTower(vec3 p, vec3 direction, Hit hit, vec3 n, float occlusion, float 
 	float specular = pow6(towardsSun * towardsSun * towardsSun * towardsSun) * diffuse;
 
 	vec3 stone = vec3(0.06, 0.055, 0.06);
-	vec3 color = stone * (AMBER * 3.0 * diffuse + sky(n) * 1.5 * occlusion)
+	vec3 color = stone * (AMBER * 3.0 * diffuse + skyAtNormal * 1.5 * occlusion)
 		+ AMBER * specular * 0.6
 		+ CYAN * 0.06 * pow3(facing) * occlusion
 		+ sky(reflected) * fresnel * skyWeight * occlusion;
@@ -718,22 +728,29 @@ void main()
 	// The sky where the pixel's last ray leaves: its background, and what the glass and the haze
 	// along that ray show, read once.
 	vec3 skyAlong = sky(along);
-	vec3 background = vec3(0.0);
-	if (alongT < 0.0)
-		background = monolithOver(skyAlong + sun(along), along);
 
+	// The one surface the pixel lights: the tower along that ray, or else the monolith beyond.
 	vec3 up = vec3(0.0, 1.0, 0.0);
 	vec3 surface = glass ? p + mirrored * mirrorT : p;
 	Hit hit;
-	vec3 n = alongT >= 0.0
-		? towerSurface(surface, glass ? mirrorTower : seen, glass ? mirrorTurn : seenTurn, hit)
-		: up;
+	vec3 n = up;
+	float inside = 0.0;
+	bool onMonolith = false;
+	if (alongT >= 0.0)
+		n = towerSurface(surface, glass ? mirrorTower : seen, glass ? mirrorTurn : seenTurn, hit);
+	else
+		onMonolith = monolithHit(along, n, inside);
+	vec3 skyAtNormal = sky(n);
+
+	vec3 background = skyAlong + sun(along);
+	if (onMonolith)
+		background = monolithOver(background, along, n, inside, skyAtNormal);
 	float occlusion = t >= 0.0 ? ambientOcclusion(p, glass ? up : n) : 1.0;
 	float shadow = 1.0;
 	if (!glass && t >= 0.0 && dot(n, SUN_DIRECTION) > 0.0)
 		shadow = softShadow(p + n * 0.02, normalize(SUN_DIRECTION));
 	vec3 tower = alongT >= 0.0
-		? lightTower(surface, along, hit, n, glass ? 1.0 : occlusion, shadow)
+		? lightTower(surface, along, hit, n, skyAtNormal, glass ? 1.0 : occlusion, shadow)
 		: vec3(0.0);
 
 	vec3 color;
