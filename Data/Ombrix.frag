@@ -4,7 +4,6 @@
 // amber light burns in the windows, cyan light in the cuts, and the sky box fills the rest.
 uniform float Time;
 uniform float RotationTime;
-uniform mat4 View;
 uniform mat4 ViewRotation;
 uniform samplerCube SkyboxTex;
 uniform float SkyboxMix;
@@ -21,6 +20,8 @@ uniform float CellTableSize;
 uniform bool WritingCells;
 
 in vec2 screenPosition;
+flat in vec3 eyePosition;
+flat in mat3 monolithTurn;
 
 // Iteration caps keep the cost bounded on every pixel, software renderers included.
 const int MARCH_STEPS = 96;
@@ -409,15 +410,6 @@ vec3 sun(vec3 direction)
 	return AMBER * (disc * 3.0 + towards90 * 0.5 + towards10 * 0.1);
 }
 
-mat3 monolithRotation()
-{
-	float a = RotationTime * 0.12 + 0.6;
-	float b = RotationTime * 0.07 + 0.5;
-	mat3 spin = mat3(cos(a), 0.0, sin(a), 0.0, 1.0, 0.0, -sin(a), 0.0, cos(a));
-	mat3 tilt = mat3(1.0, 0.0, 0.0, 0.0, cos(b), sin(b), 0.0, -sin(b), cos(b));
-	return spin * tilt;
-}
-
 const float MONOLITH_PERIOD = 2.0 * MONOLITH_SIZE / 3.0;
 
 float monolithWindowSize()
@@ -469,7 +461,7 @@ bool monolithHit(vec3 direction, out vec3 n, out float inside)
 
 	// In the cube's own frame the ray meets its box between two distances, worked out in closed
 	// form: a ray that misses the box is done, and one that hits it marches only inside it.
-	mat3 rotation = monolithRotation();
+	mat3 rotation = monolithTurn;
 	vec3 origin = (eye - center) * rotation;
 	vec3 ray = direction * rotation;
 	// Each axis's sign as +1 or -1 (never 0), and the ray's inverse slope along it.
@@ -695,11 +687,8 @@ void main()
 	float aspect = dFdy(screenPosition.y) / dFdx(screenPosition.x);
 	vec2 uv = screenPosition * vec2(aspect, 1.0);
 
-	// The view matrix maps world to eye; its inverse places the camera. The translation is
-	// undone through the rotation, which is orthonormal, so a transpose inverts it.
 	mat3 rotation = mat3(ViewRotation);
-	eye = -(View[3].xyz * rotation);
-	eye.z -= Time * 0.6;
+	eye = eyePosition;
 	eyeCell = floor(eye.xz / CELL);
 	if (WritingCells)
 	{
