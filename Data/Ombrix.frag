@@ -20,7 +20,7 @@ uniform float CellTableSize;
 uniform bool WritingCells;
 
 in vec2 screenPosition;
-flat in vec3 eyePosition;
+flat in vec3 eye;
 flat in mat3 monolithTurn;
 
 // Iteration caps keep the cost bounded on every pixel, software renderers included.
@@ -46,7 +46,6 @@ const float MONOLITH_DISTANCE = 160.0;
 const float MONOLITH_SIZE = 26.0;
 const int MONOLITH_STEPS = 48;
 
-vec3 eye;
 vec2 eyeCell;
 const vec3 SLASH_NORMAL_A = normalize(vec3(0.8, 1.0, 0.35));
 const vec3 SLASH_NORMAL_B = normalize(vec3(-0.9, 0.7, -0.25));
@@ -451,9 +450,9 @@ bool monolithHit(vec3 direction, out vec3 n, out float inside)
 {
 	n = vec3(0.0, 1.0, 0.0);
 	inside = 0.0;
-	vec3 center = eye + normalize(SUN_DIRECTION) * MONOLITH_DISTANCE;
+	// It moves with the eye, so it always stands at the same offset from it.
+	vec3 toCenter = normalize(SUN_DIRECTION) * MONOLITH_DISTANCE;
 	float bound = MONOLITH_SIZE * 1.75;
-	vec3 toCenter = center - eye;
 	float along = dot(toCenter, direction);
 	float miss = dot(toCenter, toCenter) - along * along;
 	if (miss > bound * bound)
@@ -461,9 +460,8 @@ bool monolithHit(vec3 direction, out vec3 n, out float inside)
 
 	// In the cube's own frame the ray meets its box between two distances, worked out in closed
 	// form: a ray that misses the box is done, and one that hits it marches only inside it.
-	mat3 rotation = monolithTurn;
-	vec3 origin = (eye - center) * rotation;
-	vec3 ray = direction * rotation;
+	vec3 origin = -toCenter * monolithTurn;
+	vec3 ray = direction * monolithTurn;
 	// Each axis's sign as +1 or -1 (never 0), and the ray's inverse slope along it.
 	vec3 forward = 2.0 * step(0.0, ray) - 1.0;
 	vec3 inverse = forward / max(abs(ray), 1e-6);
@@ -492,7 +490,7 @@ bool monolithHit(vec3 direction, out vec3 n, out float inside)
 		return false;
 
 	float cube = boxDistance(q, vec3(MONOLITH_SIZE));
-	n = rotation * monolithNormal(q, cube);
+	n = monolithTurn * monolithNormal(q, cube);
 	inside = clamp(-cube / (MONOLITH_SIZE * 0.3), 0.0, 1.0);
 	return true;
 }
@@ -688,7 +686,6 @@ void main()
 	vec2 uv = screenPosition * vec2(aspect, 1.0);
 
 	mat3 rotation = mat3(ViewRotation);
-	eye = eyePosition;
 	eyeCell = floor(eye.xz / CELL);
 	if (WritingCells)
 	{

@@ -8,7 +8,7 @@ uniform mat4 View;
 uniform mat4 ViewRotation;
 
 out vec2 screenPosition;
-flat out vec3 eyePosition;
+flat out vec3 eye;
 flat out mat3 monolithTurn;
 
 void main()
@@ -18,8 +18,8 @@ void main()
 
 	// The view matrix maps world to eye; its inverse places the camera. The translation is
 	// undone through the rotation, which is orthonormal, so a transpose inverts it.
-	eyePosition = -(View[3].xyz * mat3(ViewRotation));
-	eyePosition.z -= Time * 0.6;
+	eye = -(View[3].xyz * mat3(ViewRotation));
+	eye.z -= Time * 0.6;
 
 	// The great cube turns slowly about two axes.
 	float a = RotationTime * 0.12 + 0.6;

@@ -25,7 +25,13 @@ import sys
 SHADER_KINDS = (".vert", ".frag")
 FATAL_KINDS = SHADER_KINDS + (".png", ".jpg")
 VARIANTS = ("missing", "empty", "truncated", "garbage")
-DAMAGED = VARIANTS[1:]
+
+
+def variants_of(name, sanitized):
+    """The forms a file is swept in (see --sanitized above)."""
+    if not sanitized:
+        return VARIANTS
+    return ("garbage",) if name.endswith(SHADER_KINDS) else VARIANTS[1:]
 
 
 def damaged(original, variant, name):
@@ -140,9 +146,9 @@ def main():
     if not fatal or not tracks:
         sys.exit("the render read no shaders, images or tracks from " + data)
 
-    variants = DAMAGED if sanitized else VARIANTS
-    jobs = [(check_file, name, variant) for variant in variants for name in fatal
-            if not (sanitized and name.endswith(SHADER_KINDS) and variant != "garbage")]
+    variants = variants_of(".track", sanitized)
+    jobs = [(check_file, name, variant) for variant in VARIANTS for name in fatal
+            if variant in variants_of(name, sanitized)]
     jobs += [(check_tracks, tracks, variant) for variant in variants]
 
     def in_a_free_folder(job):
