@@ -86,6 +86,8 @@ public:
 	const std::string& getTyped() const { return typed; }
 	// What the last command said: a refusal, or what a paste left out; empty when all went well.
 	const std::string& getMessage() const { return message; }
+	// The message is for the command that made it: the next key forgets it.
+	void clearMessage() { message.clear(); }
 	// "saved main.tracks" after an edit, else empty.
 	const std::string& getSaved() const { return saved; }
 	// "undo: set Camera FOV at 14:0", or "nothing to undo".

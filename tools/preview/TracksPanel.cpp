@@ -50,6 +50,7 @@ bool TracksPanel::handleKey(const SDL_KeyboardEvent& key, Transport& transport)
 {
 	sheet.follow((int32_t)std::floor(Meter::rowAt(transport.getPosition())));
 	const int32_t row = sheet.getRow();
+	sheet.clearMessage();
 	if (!runPanelKey(sheet, key.keysym.sym, key.keysym.mod))
 		return false;
 	if (sheet.getRow() != row)
