@@ -3,6 +3,8 @@
 #include "TrackParser.h"
 #include "TrackSyntax.h"
 
+#include <Meter.h>
+
 #include <tarn/Exception.h>
 
 #include <cstdint> // Required for: uint8_t
@@ -35,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 			if ((k > 0 && key.row <= track.keys[k - 1].key.row) || !keyTypeName(key.type))
 				std::abort(); // the player would reject or misread it
 			formatValue(key.value);
-			formatBarBeat(key.row);
+			Meter::formatBarBeat(key.row);
 		}
 	}
 	return 0;

@@ -2,7 +2,7 @@
 // loop's wrap, and the transport that holds at the show's end instead of ending it.
 #include "FixedClock.h"
 #include "MusicSections.h"
-#include "Show.h"
+#include "Meter.h"
 #include "ShowPosition.h"
 #include "Transport.h"
 
@@ -31,7 +31,7 @@ TEST(ShowPosition, RowsAndBarBeatFollowTheBeatGrid)
 	};
 	for (const Case& c : cases)
 	{
-		EXPECT_NEAR(rowAt(c.seconds), c.row, 0.01) << c.seconds;
+		EXPECT_NEAR(Meter::rowAt(c.seconds), c.row, 0.01) << c.seconds;
 		EXPECT_EQ(formatBarBeat(c.seconds), c.barBeat) << c.seconds;
 	}
 }

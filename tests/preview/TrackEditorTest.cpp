@@ -124,13 +124,13 @@ TEST_F(TrackEditorTest, SavesEachEditAndUndoesItToTheByte)
 {
 	TrackEditor editor(folder);
 	const std::string scene = read("scene.tracks");
-	ASSERT_TRUE(editor.edit({ set("Glow", 64, 3.0f), set("Scene Fade", 32, 0.0f) }, error)) << error;
+	ASSERT_TRUE(editor.edit({ set("Glow", 64, 3.0f), set("Scene Fade", 32, 0.0f) }, "edit", error)) << error;
 	EXPECT_NE(read("main.tracks").find("    2:0      3        linear\n    4:0"), std::string::npos);
 	EXPECT_NE(read("scene.tracks").find("    1:0  0  linear\n"), std::string::npos);
 	const std::string afterFirst = read("main.tracks");
 
 	// A track no file defines goes into the file of its group.
-	ASSERT_TRUE(editor.edit({ set("Scene Glow", 0, 2.0f, "scene.tracks") }, error)) << error;
+	ASSERT_TRUE(editor.edit({ set("Scene Glow", 0, 2.0f, "scene.tracks") }, "edit", error)) << error;
 	EXPECT_NE(read("scene.tracks").find("\ntrack Scene Glow\n    0:0  2  linear\n"), std::string::npos);
 	EXPECT_EQ(editor.fileOf("Scene Glow"), "scene.tracks");
 
@@ -146,7 +146,7 @@ TEST_F(TrackEditorTest, SavesEachEditAndUndoesItToTheByte)
 
 	// Deeper than a working session: every step back to the original bytes.
 	for (int i = 0; i < 120; i++)
-		ASSERT_TRUE(editor.edit({ set("Rows", 20 + i % 7, (float)i) }, error)) << error;
+		ASSERT_TRUE(editor.edit({ set("Rows", 20 + i % 7, (float)i) }, "edit", error)) << error;
 	for (int i = 0; i < 121; i++)
 		ASSERT_TRUE(editor.undo(error)) << i << " " << error;
 	EXPECT_EQ(read("main.tracks"), mainText);
@@ -156,14 +156,14 @@ TEST_F(TrackEditorTest, SavesEachEditAndUndoesItToTheByte)
 TEST_F(TrackEditorTest, AFileSavedElsewhereMeanwhileKeepsItsChange)
 {
 	TrackEditor editor(folder);
-	ASSERT_TRUE(editor.edit({ set("Glow", 64, 3.0f) }, error)) << error;
+	ASSERT_TRUE(editor.edit({ set("Glow", 64, 3.0f) }, "edit", error)) << error;
 	// Another editor adds a key and a comment.
 	std::string theirs = read("main.tracks");
 	theirs.insert(0, "# Theirs.\n");
 	theirs.replace(theirs.find("\t10\t1\tstep\n"), 11, "\t10\t1\tstep\n\t40\t9\tstep\n");
 	write("main.tracks", theirs);
 
-	ASSERT_TRUE(editor.edit({ set("Glow", 96, 4.0f) }, error)) << error;
+	ASSERT_TRUE(editor.edit({ set("Glow", 96, 4.0f) }, "edit", error)) << error;
 	const std::string both = read("main.tracks");
 	EXPECT_EQ(both.rfind("# Theirs.\n", 0), 0u) << both;
 	EXPECT_NE(both.find("\t40\t9\tstep\n"), std::string::npos) << both;
@@ -180,7 +180,7 @@ TEST_F(TrackEditorTest, AFileSavedElsewhereMeanwhileKeepsItsChange)
 
 	// A broken file is named and not written over.
 	write("main.tracks", "track Glow\n    0:0  x  step\n");
-	EXPECT_FALSE(editor.edit({ set("Glow", 0, 1.0f) }, error));
+	EXPECT_FALSE(editor.edit({ set("Glow", 0, 1.0f) }, "edit", error));
 	EXPECT_NE(error.find("main.tracks:2:"), std::string::npos) << error;
 	EXPECT_EQ(read("main.tracks"), "track Glow\n    0:0  x  step\n");
 }

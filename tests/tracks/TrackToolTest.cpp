@@ -93,7 +93,7 @@ TEST_F(TrackTool, DumpShowsRowsValuesTypesAndBarBeat)
 		"track Test Mixed\n"
 		"    -8          0.1             linear  # -1:3\n"
 		"    0           -2.5            smooth  # 0:0\n"
-		"    49          1e-07           ramp    # 1:2.125\n"
+		"    49          0.0000001       ramp    # 1:2.125\n"
 		"    32024       -0              linear  # 1000:3\n"
 		"    49000       3.1415927       step    # 1531:1\n");
 }

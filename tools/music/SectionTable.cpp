@@ -1,6 +1,6 @@
 #include "SectionTable.h"
 
-#include <Show.h> // Required for: the rows of a beat and a bar
+#include <Meter.h> // Required for: the rows of a beat and a bar
 
 #include <cstdio> // Required for: std::snprintf
 
@@ -20,14 +20,14 @@ namespace Music
 		for (const Section& section : score.sections)
 		{
 			std::snprintf(line, sizeof line, "%-12s %-9g %-7g %-8.3f %-8.3f %-9g %g\n", section.name.c_str(), section.fromBar, section.toBar,
-				score.barToSeconds(section.fromBar), score.barToSeconds(section.toBar), section.fromBar * Show::rowsPerBar, section.toBar * Show::rowsPerBar);
+				score.barToSeconds(section.fromBar), score.barToSeconds(section.toBar), Meter::rowAtBar(section.fromBar), Meter::rowAtBar(section.toBar));
 			text += line;
 		}
 		if (!score.cues.empty())
 			text += "# cue        at bar    at s     at row\n";
 		for (const Cue& cue : score.cues)
 		{
-			std::snprintf(line, sizeof line, "%-12s %-9g %-8.3f %g\n", cue.name.c_str(), cue.bar, score.barToSeconds(cue.bar), cue.bar * Show::rowsPerBar);
+			std::snprintf(line, sizeof line, "%-12s %-9g %-8.3f %g\n", cue.name.c_str(), cue.bar, score.barToSeconds(cue.bar), Meter::rowAtBar(cue.bar));
 			text += line;
 		}
 		return text;

@@ -1,14 +1,16 @@
 #include "Overlay.h"
 
 #include "Demo.h"
-#include "Show.h"
+#include "Meter.h"
 #include "ShowPosition.h"
-#include "TracksPanel.h"
+#include "PanelKeys.h"
 #include "Transport.h"
 
 #include <imgui.h>
 #include <imgui_impl_opengl2.h>
 #include <imgui_impl_sdl.h>
+
+#include <algorithm> // Required for: max()
 
 namespace
 {
@@ -41,6 +43,8 @@ bool Overlay::handleEvent(const SDL_Event& event)
 
 void Overlay::draw(const OverlayState& state, const MusicSections& sections, Transport& transport)
 {
+	// The text grows with the window: its built-in font is drawn for about 600 lines.
+	ImGui::GetIO().FontGlobalScale = std::max(1.0f, ImGui::GetIO().DisplaySize.y / 600.0f);
 	ImGui_ImplOpenGL2_NewFrame();
 	ImGui_ImplSDL2_NewFrame();
 	ImGui::NewFrame();
@@ -49,13 +53,13 @@ void Overlay::draw(const OverlayState& state, const MusicSections& sections, Tra
 		const ImVec2 display = ImGui::GetIO().DisplaySize;
 		ImGui::SetNextWindowPos(ImVec2(8.0f, 8.0f));
 		ImGui::SetNextWindowSize(ImVec2(display.x - 16.0f, 0.0f));
-		ImGui::SetNextWindowBgAlpha(0.55f);
+		ImGui::SetNextWindowBgAlpha(0.9f); // opaque enough to read over the brightest picture
 		ImGui::Begin("preview", nullptr, ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove);
 
 		const char* const name = Demo::sceneName(state.scene);
 		const char* scene = name ? name : "(none)";
 		ImGui::Text("%7.3f s   row %7.2f   bar:beat %s   scene %d %s   frame %5.1f ms   %s", state.seconds,
-			ShowPosition::rowAt(state.seconds), ShowPosition::formatBarBeat(state.seconds).c_str(), state.scene, scene,
+			Meter::rowAt(state.seconds), ShowPosition::formatBarBeat(state.seconds).c_str(), state.scene, scene,
 			state.frameMs, transport.isPaused() ? "paused" : "playing");
 		if (transport.isLooping())
 		{
@@ -68,8 +72,8 @@ void Overlay::draw(const OverlayState& state, const MusicSections& sections, Tra
 		for (const std::string* error : { state.trackError, state.shaderError })
 			if (!error->empty())
 				ImGui::TextColored(ImVec4(1.0f, 0.45f, 0.4f, 1.0f), "%s", error->c_str());
-		for (int line = 0; line < TracksPanel::helpLines; line++)
-			ImGui::TextDisabled("%s", TracksPanel::help[line]);
+		static const std::string help = "Space pause, Left/Right a beat (Shift: a bar), Tab overlay; panel: " + panelKeyText("", ";  ");
+		ImGui::TextColored(ImVec4(0.85f, 0.85f, 0.85f, 1.0f), "%s", help.c_str());
 		ImGui::PopTextWrapPos();
 		ImGui::End();
 	}

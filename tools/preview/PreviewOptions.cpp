@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Show.h"
+#include "PanelKeys.h"
 #include "ShowPosition.h"
 
 #include <CLI/CLI.hpp>
@@ -16,7 +17,10 @@ void addPreviewOptions(CLI::App& app, PreviewOptions& options)
 					"the shaders as they are saved. It runs in the folder holding Data/: the working directory, else "
 					"the tool's, else the installed one.");
 	app.footer("keys: Space pause, Left/Right a beat (Shift: a bar), Home start, L loop the section,\n"
-			   "      Tab overlay, Escape quit");
+			   "      Tab overlay, Escape quit\n"
+			   "tracks panel keys:\n" + panelKeyText("      ", "\n") +
+			   "positions: on the command line a bare number is a bar (--loop 14 22); in a .tracks file it is a\n"
+			   "      row (140); bar:beat (14:2, beat from 0) means the same in both");
 	addSizeOptions(app, "window", options.width, options.height);
 	CLI::Option* at = app.add_option("--at", options.start, "start at that music time")->type_name("SECONDS");
 	CLI::Option* bar = app.add_option_function<double>("--bar", [&options](double number) {
@@ -27,7 +31,7 @@ void addPreviewOptions(CLI::App& app, PreviewOptions& options)
 			throw CLI::ValidationError("--loop", "\"" + ends[0] + "\" \"" + ends[1]
 				+ "\": each must be a bar (14), bar:beat (14:2) or seconds (26.25s)");
 		options.loop = true;
-	}, "repeat that stretch: bars (14), bar:beat (14:2) or seconds (26.25s)")->expected(2)->type_name("FROM TO");
+	}, "repeat that stretch: bars (14; a bare number is a bar here, a row in .tracks), bar:beat (14:2) or seconds (26.25s)")->expected(2)->type_name("FROM TO");
 	app.add_flag("--paused", options.paused, "start paused");
 	app.add_flag_callback("--no-overlay", [&options] { options.overlay = false; }, "start with the overlay hidden");
 	app.add_option("--sources", options.sources, "the source tree whose show/ and Data/ are watched")->type_name("DIR");

@@ -1,6 +1,5 @@
 #include "ShowPosition.h"
 
-#include "Show.h"
 
 #include <cmath>
 #include <cstdio>
@@ -23,28 +22,15 @@ namespace ShowPosition
 		}
 	}
 
-	double rowAt(double seconds)
-	{
-		return seconds * Show::rowsPerSecond;
-	}
-
 	double secondsAtBar(double bar)
 	{
-		return bar * secondsPerBar;
-	}
-
-	BarBeat barBeatAt(double seconds)
-	{
-		const long beats = (long)std::floor((seconds + onLineTolerance) / secondsPerBeat);
-		return { (int)(beats / Show::beatsPerBar), (int)(beats % Show::beatsPerBar) };
+		return Meter::secondsAt(Meter::rowAtBar(bar));
 	}
 
 	std::string formatBarBeat(double seconds)
 	{
-		const BarBeat position = barBeatAt(seconds);
-		char text[32];
-		std::snprintf(text, sizeof text, "%d:%d", position.bar, position.beat);
-		return text;
+		const long beats = (long)std::floor((seconds + onLineTolerance) / secondsPerBeat);
+		return Meter::formatBarBeat((int32_t)(beats * Show::rowsPerBeat));
 	}
 
 	double stepOnGrid(double seconds, int count, double step, double end)
@@ -79,11 +65,11 @@ namespace ShowPosition
 		}
 		else if (colon != std::string::npos)
 		{
-			double bar = 0.0;
-			double beat = 0.0;
-			if (!parseNumber(text.substr(0, colon), bar) || !parseNumber(text.substr(colon + 1), beat) || beat < 0.0 || beat >= Show::beatsPerBar)
+			int32_t row = 0;
+			std::string reason;
+			if (!Meter::parseBarBeat(text, row, reason))
 				return false;
-			value = secondsAtBar(bar) + beat * secondsPerBeat;
+			value = Meter::secondsAt(row);
 		}
 		else
 		{

@@ -2,7 +2,7 @@
 // grid that stepping snaps to, and the wrap of a looped stretch.
 #pragma once
 
-#include "Show.h"
+#include "Meter.h"
 
 #include <string>
 
@@ -11,16 +11,10 @@ namespace ShowPosition
 	using Show::secondsPerBar;
 	using Show::secondsPerBeat;
 
-	double rowAt(double seconds);
 	double secondsAtBar(double bar);
 
-	// Bar and beat as the track files write them, both counted from 0: "14:2" is bar 14, beat 2.
-	struct BarBeat
-	{
-		int bar;
-		int beat;
-	};
-	BarBeat barBeatAt(double seconds);
+	// The whole beat at seconds in the track files' bar:beat ("14:2"); a position within the
+	// clock's millisecond of a beat counts as on it.
 	std::string formatBarBeat(double seconds);
 
 	// The beat (or bar) line count steps away on the grid of step seconds: forward goes to the
@@ -33,7 +27,8 @@ namespace ShowPosition
 	// turns of the loop; anything before to is left alone.
 	double wrapIntoLoop(double seconds, double from, double to);
 
-	// Reads a position: "14" is bar 14, "14:2" bar 14 beat 2, "26.25s" seconds. False for
+	// Reads a position on the command line: a bare number is a bar ("14"; in a .tracks file it
+	// is a row), "14:2" bar 14 beat 2 (the track files' bar:beat), "26.25s" seconds. False for
 	// anything else, and for negative positions.
 	bool parse(const std::string& text, double& seconds);
 }

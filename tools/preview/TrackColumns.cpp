@@ -1,9 +1,7 @@
 #include "TrackColumns.h"
 
 #include "Demo.h"
-#include "TrackParser.h"
-
-#include <tarn/Exception.h>
+#include "TrackEditor.h"
 
 #include <cctype> // Required for: tolower()
 #include <filesystem>
@@ -14,16 +12,12 @@
 // its tracks, else the file named after it, else main.tracks.
 namespace
 {
-	std::string fileOf(const TrackGroup& group, const std::map<std::string, std::string>& fileOfTrack,
-		const std::string& showFolder)
+	std::string fileOf(const TrackGroup& group, const TrackEditor& editor, const std::string& showFolder)
 	{
 		std::map<std::string, int> votes;
 		for (const std::string& track : group.tracks)
-		{
-			const auto found = fileOfTrack.find(track);
-			if (found != fileOfTrack.end())
-				votes[found->second]++;
-		}
+			if (!editor.fileOf(track).empty())
+				votes[editor.fileOf(track)]++;
 		std::string best;
 		for (const auto& [file, count] : votes)
 			if (best.empty() || count > votes[best])
@@ -37,22 +31,8 @@ namespace
 	}
 }
 
-std::vector<TrackGroup> trackColumns(const std::string& showFolder)
+std::vector<TrackGroup> trackColumns(const TrackEditor& editor, const std::string& showFolder)
 {
-	// Which file defines each track today; a file with an error places none until it is mended
-	// (the overlay names it).
-	std::map<std::string, std::string> fileOfTrack;
-	try
-	{
-		TrackParser parser;
-		parser.parseDirectory(showFolder);
-		for (const AuthoredTrack& track : parser.getTracks())
-			fileOfTrack[track.name] = std::filesystem::path(track.place.file).filename().string();
-	}
-	catch (const Tarn::Exception&)
-	{
-	}
-
 	std::vector<TrackGroup> groups;
 	for (const ShowEntry& entry : Demo::showTable())
 	{
@@ -60,7 +40,7 @@ std::vector<TrackGroup> trackColumns(const std::string& showFolder)
 		group.tracks.assign(entry.declaration->tracks.begin(), entry.declaration->tracks.end());
 		if (group.tracks.empty())
 			continue;
-		group.file = fileOf(group, fileOfTrack, showFolder);
+		group.file = fileOf(group, editor, showFolder);
 		groups.push_back(group);
 	}
 	return groups;

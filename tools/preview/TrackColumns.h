@@ -13,4 +13,7 @@ struct TrackGroup
 	std::vector<std::string> tracks;
 };
 
-std::vector<TrackGroup> trackColumns(const std::string& showFolder);
+class TrackEditor;
+
+// The files come from the editor, which has read them (a file with an error as it last read well).
+std::vector<TrackGroup> trackColumns(const TrackEditor& editor, const std::string& showFolder);

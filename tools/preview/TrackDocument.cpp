@@ -3,7 +3,10 @@
 #include "TrackParser.h"
 #include "TrackSyntax.h"
 
+#include <Meter.h>
+
 #include <cstddef> // Required for: size_t
+#include <cstring> // Required for: memcmp()
 
 namespace
 {
@@ -18,6 +21,7 @@ namespace
 	{
 		std::string indent;
 		std::string position; // the position as written
+		std::string value;    // the value as written
 		size_t valueColumn = 0;
 		size_t typeColumn = 0;
 		size_t commentColumn = std::string::npos;
@@ -54,6 +58,8 @@ namespace
 				fieldEnd++;
 			if (field == 0)
 				layout.position = line.substr(at, fieldEnd - at);
+			if (field == 1)
+				layout.value = line.substr(at, fieldEnd - at);
 			at = fieldEnd;
 		}
 		layout.indent = line.substr(0, starts[0]);
@@ -71,12 +77,17 @@ namespace
 			line.append(line.size() < column ? column - line.size() : 1, ' ');
 	}
 
-	// A key line in the columns of layout; with keepComment, the layout's comment ends it.
+	// A key line in the columns of layout; with keepComment, the layout's comment ends it, and
+	// a value the line already holds keeps its text ("1.0" stays "1.0" when only the type changes).
 	std::string formatKeyLine(const KeyLineLayout& layout, const std::string& position, const SyncKey& key, bool keepComment)
 	{
 		std::string line = layout.indent + position;
 		padTo(line, layout.valueColumn, layout.tabs);
-		line += formatValue(key.value);
+		float written = 0.0f;
+		std::string reason;
+		const bool same = keepComment && parseValue(layout.value, written, reason) &&
+			std::memcmp(&written, &key.value, sizeof written) == 0;
+		line += same ? layout.value : formatValue(key.value);
 		padTo(line, layout.typeColumn, layout.tabs);
 		line += keyTypeName(key.type) ? keyTypeName(key.type) : "step";
 		if (keepComment && !layout.comment.empty())
@@ -94,7 +105,7 @@ namespace
 	std::string formatPosition(int32_t row, const std::string& like)
 	{
 		if (like.find(':') != std::string::npos && row >= 0)
-			return formatBarBeat(row);
+			return Meter::formatBarBeat(row);
 		return std::to_string(row);
 	}
 

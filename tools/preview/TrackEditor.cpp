@@ -115,7 +115,10 @@ void TrackEditor::refresh()
 		}
 		catch (const Tarn::Exception& exception)
 		{
+			// Its tracks keep the keys it last had, as the compiled show does.
 			unreadable[file] = messageOf(exception);
+			if (known != documents.end())
+				read.emplace(file, known->second);
 		}
 	}
 	if (error)
@@ -141,16 +144,35 @@ std::string TrackEditor::fileOf(const std::string& track) const
 	return "";
 }
 
-bool TrackEditor::edit(const std::vector<KeyEdit>& edits, std::string& error)
+bool TrackEditor::checkReadable(const std::vector<std::string>& files, std::string& error) const
 {
-	refresh();
-	if (!unreadable.empty())
+	for (const std::string& file : files)
 	{
-		error = unreadable.begin()->second;
+		const auto broken = unreadable.find(file);
+		if (broken != unreadable.end())
+		{
+			error = broken->second;
+			return false;
+		}
+	}
+	if (unreadable.count(showFolder))
+	{
+		error = unreadable.at(showFolder);
 		return false;
 	}
+	return true;
+}
+
+bool TrackEditor::edit(const std::vector<KeyEdit>& edits, const std::string& what, std::string& error)
+{
+	refresh();
+	std::vector<std::string> files;
+	for (const KeyEdit& edit : edits)
+		files.push_back(fileOf(edit.track).empty() ? edit.homeFile : fileOf(edit.track));
+	if (!checkReadable(files, error))
+		return false;
 	std::map<std::string, TrackDocument> changed;
-	Step step;
+	Step step{ what, {} };
 	try
 	{
 		for (const KeyEdit& edit : edits)
@@ -166,12 +188,12 @@ bool TrackEditor::edit(const std::vector<KeyEdit>& edits, std::string& error)
 			TrackDocument& document = changed.at(file);
 			const std::optional<SyncKey> before = keyOn(document, edit.track, edit.row);
 			applyKey(document, edit.track, edit.row, edit.key);
-			auto stepFile = std::find_if(step.begin(), step.end(), [&](const FileChange& change) { return change.file == file; });
-			if (stepFile == step.end())
+			auto stepFile = std::find_if(step.files.begin(), step.files.end(), [&](const FileChange& change) { return change.file == file; });
+			if (stepFile == step.files.end())
 			{
 				const auto known = documents.find(file);
-				step.push_back(FileChange{ file, known != documents.end() ? known->second.getText() : "", "", {} });
-				stepFile = step.end() - 1;
+				step.files.push_back(FileChange{ file, known != documents.end() ? known->second.getText() : "", "", {} });
+				stepFile = step.files.end() - 1;
 			}
 			stepFile->changes.push_back(KeyChange{ edit.track, edit.row, before, edit.key });
 		}
@@ -181,7 +203,7 @@ bool TrackEditor::edit(const std::vector<KeyEdit>& edits, std::string& error)
 		error = messageOf(exception);
 		return false;
 	}
-	for (FileChange& change : step)
+	for (FileChange& change : step.files)
 		change.textAfter = changed.at(change.file).getText();
 	if (!commit(changed, error))
 		return false;
@@ -219,16 +241,16 @@ bool TrackEditor::redo(std::string& error)
 bool TrackEditor::replay(Step& step, bool forward, std::string& error)
 {
 	refresh();
-	if (!unreadable.empty())
-	{
-		error = unreadable.begin()->second;
+	std::vector<std::string> files;
+	for (const FileChange& change : step.files)
+		files.push_back(change.file);
+	if (!checkReadable(files, error))
 		return false;
-	}
 	std::map<std::string, TrackDocument> changed;
 	std::vector<std::pair<std::string, std::string>> texts; // per file: the text now, the text written
 	try
 	{
-		for (const FileChange& change : step)
+		for (const FileChange& change : step.files)
 		{
 			const auto known = documents.find(change.file);
 			const TrackDocument current = known != documents.end() ? known->second : TrackDocument(pathOf(change.file), "");
@@ -261,10 +283,10 @@ bool TrackEditor::replay(Step& step, bool forward, std::string& error)
 	if (!commit(changed, error))
 		return false;
 	// The step now joins the texts as they really were, so the next undo or redo matches them.
-	for (size_t i = 0; i < step.size(); i++)
+	for (size_t i = 0; i < step.files.size(); i++)
 	{
-		step[i].textBefore = forward ? texts[i].first : texts[i].second;
-		step[i].textAfter = forward ? texts[i].second : texts[i].first;
+		step.files[i].textBefore = forward ? texts[i].first : texts[i].second;
+		step.files[i].textAfter = forward ? texts[i].second : texts[i].first;
 	}
 	return true;
 }
@@ -288,11 +310,13 @@ bool TrackEditor::commit(const std::map<std::string, TrackDocument>& changed, st
 		error = messageOf(exception);
 		return false;
 	}
+	lastSaved.clear();
 	for (const auto& [file, document] : changed)
 	{
 		const auto known = documents.find(file);
 		if (known != documents.end() && known->second.getText() == document.getText())
 			continue;
+		lastSaved.push_back(file);
 		if (document.getText().empty())
 		{
 			// Only the undo of a file's first track empties it: the file was not there before.

@@ -29,20 +29,30 @@ public:
 	// Reads every *.tracks file of showFolder; throws Tarn::Exception when one cannot be read.
 	explicit TrackEditor(const std::string& showFolder);
 
-	// The keys of a track as its file has them; empty for a track no file defines.
+	// The keys of a track as its file has them (a file with an error: as it last read well);
+	// empty for a track no file defines.
 	std::vector<SyncKey> getKeys(const std::string& track) const;
 	// The file name ("main.tracks") that defines a track, or empty.
 	std::string fileOf(const std::string& track) const;
 
-	// Applies the edits as one undo step and saves the files they touch. False, with the reason,
-	// when a file cannot be read, parsed or written; nothing is changed then.
-	bool edit(const std::vector<KeyEdit>& edits, std::string& error);
+	// Applies the edits as one undo step named what ("set Fog at 4:0") and saves the files they
+	// touch. False, with the reason, when one of those files cannot be read, parsed or written;
+	// nothing is changed then. A broken file the edits do not touch does not stop them.
+	bool edit(const std::vector<KeyEdit>& edits, const std::string& what, std::string& error);
 	// False with an empty error when there is nothing to undo or redo.
 	bool undo(std::string& error);
 	bool redo(std::string& error);
 
+	// What the next undo or redo would do, as edit() named it; empty when there is none.
+	std::string nextUndo() const { return undoSteps.empty() ? "" : undoSteps.back().what; }
+	std::string nextRedo() const { return redoSteps.empty() ? "" : redoSteps.back().what; }
+	// The files the last edit, undo or redo wrote.
+	const std::vector<std::string>& getLastSaved() const { return lastSaved; }
+
 	// Reads again the files that changed on disk; the edits call it first.
 	void refresh();
+	// The files that do not read or parse now, each with its "file:line: what is wrong".
+	const std::map<std::string, std::string>& getBroken() const { return unreadable; }
 
 	static const size_t undoDepth = 1000;
 
@@ -64,15 +74,22 @@ private:
 		std::string textAfter;
 		std::vector<KeyChange> changes;
 	};
-	using Step = std::vector<FileChange>;
+	struct Step
+	{
+		std::string what;
+		std::vector<FileChange> files;
+	};
 
+	// False with the error of the first of files that is broken now.
+	bool checkReadable(const std::vector<std::string>& files, std::string& error) const;
 	bool replay(Step& step, bool forward, std::string& error);
 	bool commit(const std::map<std::string, TrackDocument>& changed, std::string& error);
 	std::string pathOf(const std::string& file) const;
 
 	std::string showFolder;
-	std::map<std::string, TrackDocument> documents; // by file name, as last read or written
+	std::map<std::string, TrackDocument> documents; // by file name, as last read well or written
 	std::map<std::string, std::string> unreadable;  // file name -> why it could not be parsed
+	std::vector<std::string> lastSaved;
 	std::deque<Step> undoSteps;
 	std::vector<Step> redoSteps;
 };

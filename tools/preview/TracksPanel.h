@@ -1,16 +1,13 @@
-// The preview's tracks panel, a live sync editor drawn with Dear ImGui: the show's tracks as
-// columns grouped by scene or pass, sync rows as lines, the cursor on the music's position.
-// Keys typed, moved, nudged, copied and undone here go through the TrackEditor into the
-// show/*.tracks files at once.
+// The preview's tracks panel, a live sync editor drawn with Dear ImGui: it draws the TrackSheet
+// (columns, rows, the cursor on the music's position, a status line) and hands it the keys of
+// PanelKeys.h and the mouse's clicks and wheel; every edit goes into the show/*.tracks files.
 #pragma once
 
-#include "TrackColumns.h"
-#include "TrackEditor.h"
+#include "TrackSheet.h"
 
 #include <SDL.h>
 
 #include <cstdint> // Required for: uint32_t
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,79 +17,41 @@ struct MusicSections;
 class TracksPanel
 {
 public:
-	TracksPanel(TrackEditor& editor, const std::string& showFolder, const MusicSections& sections);
+	TracksPanel(TrackEditor& editor, std::vector<TrackGroup> groups, const MusicSections& sections);
 
-	void toggle() { visible = !visible; }
-	bool isVisible() const { return visible; }
+	bool isVisible() const { return sheet.isOpen(); }
 
-	// The panel's keys while it is shown; true when it took the key. An edit that changed the
-	// sources makes takeEdit() true once, so the preview compiles them before the next frame.
+	// True when the panel took the key. It first puts the cursor on the music's row, so keys
+	// that come before the first frame start from the position --at or --bar gave.
 	bool handleKey(const SDL_KeyboardEvent& key, Transport& transport);
+	// True once after an edit changed the sources, so the preview compiles them.
 	bool takeEdit();
 	// SDL_GetTicks() of the key that made the last edit.
 	uint32_t getEditTicks() const { return editTicks; }
-	const std::string& getError() const { return error; }
+	const std::string& getMessage() const { return sheet.getMessage(); }
 
-	// Reads the sources and the columns again (after a reload or an edit).
-	void refresh();
+	// Reads the sources again (after a reload).
+	void refresh() { sheet.refresh(); }
 
-	// Inside an ImGui frame. part: the scene "Part" selects now.
-	void draw(double seconds, int part);
-
-	// The panel's keys, for the overlay's help.
-	static const char* const help[];
-	static const int helpLines;
+	// Inside an ImGui frame. part: the scene "Part" selects now. A click puts the cursor on a
+	// cell, the wheel moves it by rows; both move the music with it.
+	void draw(Transport& transport, int part);
 
 private:
-	struct Column
-	{
-		int group;
-		std::string track;
-		std::vector<SyncKey> keys;
-		size_t labelStart; // the header shows the name without its group's ("Colon Skybox Color": "Skybox Color")
-	};
-	struct Block
-	{
-		int rows = 0;
-		int columns = 0;
-		// Per key: column offset, and the key with its row counted from the block's top.
-		std::vector<std::pair<int, SyncKey>> keys;
-	};
+	void drawHeader(float left, float top, float right, float bottom, int part);
+	void drawRows(float top, float bottom, float right);
+	void drawStatus(float left, float top);
+	void handleMouse(Transport& transport, float top, float bottom);
+	void seekToCursor(Transport& transport);
 
-	void moveRow(Transport& transport, int to);
-	void moveColumn(int by);
-	// The selection, or the cursor's cell: first and last row and column.
-	void selected(int& row0, int& row1, int& column0, int& column1) const;
-	const SyncKey* keyAt(int column, int row) const;
-	float valueAt(int column, double row) const;
-	void apply(const std::vector<KeyEdit>& edits);
-	void setKey(float value);
-	void removeSelected();
-	void cycleType();
-	void nudge(float by);
-	void copy();
-	void paste();
-	KeyEdit editOf(int column, int row) const;
-	void editSelectedKeys(const std::function<void(const SyncKey& key, KeyEdit& edit)>& change);
-
-	TrackEditor& editor;
-	std::string showFolder;
+	TrackSheet sheet;
 	const MusicSections& sections;
-	std::vector<TrackGroup> groups;
-	std::vector<bool> folded; // per group
-	std::vector<Column> columns; // the tracks of the groups not folded, in order
-	std::vector<float> columnLeft; // per column, its left edge this frame, or -1 when not shown
-	bool visible = false;
-	int cursorRow = 0;
-	int cursorColumn = 0;
-	int firstColumn = 0; // the leftmost column shown
-	bool selecting = false;
-	int anchorRow = 0;
-	int anchorColumn = 0;
-	std::string typed;
-	Block clipboard;
-	bool edited = false;
-	uint32_t keyTicks = 0;
+	std::vector<float> columnLeft;  // per column, its left edge this frame, or -1 when not shown
+	std::vector<float> columnWidth; // per column, wide enough for its name and its values
+	int firstColumn = 0;
+	float rowLabelWidth = 0.0f;
+	float lineHeight = 0.0f;
+	int topRow = 0;
 	uint32_t editTicks = 0;
-	std::string error;
+	bool edited = false;
 };

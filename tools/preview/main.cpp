@@ -9,6 +9,7 @@
 #include "PreviewWindow.h"
 #include "ShaderReloader.h"
 #include "SilentClock.h"
+#include "TrackColumns.h"
 #include "TrackReloader.h"
 #include "TracksPanel.h"
 #include "Transport.h"
@@ -26,6 +27,7 @@
 
 #include <SDL.h>
 
+#include <algorithm> // Required for: max()
 #include <cerrno> // Required for: errno
 #include <cstdio>
 #include <cstdlib> // Required for: mkdtemp()
@@ -39,6 +41,7 @@ namespace
 {
 	const char* const windowTitle = "Halvorine preview";
 	const double pollInterval = 0.25; // seconds between looks at the sources
+	const int settleFrames = 3;
 
 	double nowSeconds()
 	{
@@ -107,8 +110,9 @@ namespace
 		SyncDevice* device = nullptr;
 	};
 
-	// Keys move the music; the tracks panel takes its keys first while it is shown, and the
-	// overlay may take the mouse first.
+	// Keys move the music; the tracks panel takes its keys first (T always, the others while it
+	// is shown: Escape only while it has a typed number or a selection to drop), and the overlay
+	// may take the mouse first.
 	void handleKey(const SDL_KeyboardEvent& key, Transport& transport, Overlay& overlay, TracksPanel& panel, bool& quit)
 	{
 		if (panel.handleKey(key, transport))
@@ -176,11 +180,15 @@ namespace
 		ShaderReloader shaders(shaderFolder, "Data", [&demo] { demo.rebuildGraphics(); });
 
 		TrackEditor editor(showFolder);
-		TracksPanel panel(editor, showFolder, sections);
+		TracksPanel panel(editor, trackColumns(editor, showFolder), sections);
 		Overlay overlay(window.getHandle(), window.renderContext);
-		overlay.drawPanels = [&panel] { panel.draw(Sync::getTime(), Demo::currentScene()); };
+		overlay.drawPanels = [&panel, &transport] { panel.draw(transport, Demo::currentScene()); };
 		bool quit = false;
+		// Paused, a frame is drawn only after something changed; ImGui needs a frame or two more
+		// after an input to settle its hover and click state.
+		int framesToDraw = settleFrames;
 		window.onEvent = [&](const SDL_Event& event) {
+			framesToDraw = settleFrames;
 			if (overlay.handleEvent(event))
 				return;
 			if (event.type == SDL_KEYDOWN)
@@ -196,15 +204,33 @@ namespace
 		double nextPoll = nowSeconds() + pollInterval;
 		double lastFrame = nowSeconds();
 		double frameMs = 0.0;
-		std::string lastPanelError;
+		std::string lastPanelMessage;
 		while (!quit && window.isOpen() && !window.isCloseRequested())
 		{
 			const double frameStart = nowSeconds();
+			// An edit in the panel was saved during the last frame's events: compiled now, so
+			// this frame shows it.
+			bool editShown = false;
+			double compileMs = 0.0;
+			if (panel.takeEdit())
+			{
+				// The saved file is compiled here; the watcher takes it as seen so it is not
+				// compiled again. Taken before the compile, a save by someone else after it is
+				// still seen on the next poll.
+				trackWatcher.poll();
+				framesToDraw = settleFrames;
+				const double editStart = nowSeconds();
+				editShown = tracks.reload(trackError);
+				compileMs = (nowSeconds() - editStart) * 1000.0;
+				if (!editShown)
+					report(trackError);
+			}
 			if (frameStart >= nextPoll)
 			{
 				nextPoll = frameStart + pollInterval;
 				if (!trackWatcher.poll().empty())
 				{
+					framesToDraw = settleFrames;
 					if (tracks.reload(trackError))
 						report("tracks reloaded from " + showFolder + " in " + std::to_string((int)((nowSeconds() - frameStart) * 1000.0)) + " ms");
 					else
@@ -214,6 +240,7 @@ namespace
 				const std::vector<std::string> changed = shaderWatcher.poll();
 				if (!changed.empty())
 				{
+					framesToDraw = settleFrames;
 					if (shaders.reload(changed, shaderError))
 						report("shaders rebuilt: " + changed.front() + (changed.size() > 1 ? " and others" : ""));
 					else
@@ -221,25 +248,22 @@ namespace
 				}
 			}
 
-			// An edit in the panel was saved during the last frame's events: compiled now, so
-			// this frame shows it.
-			bool editShown = false;
-			double compileMs = 0.0;
-			if (panel.takeEdit())
+			if (panel.getMessage() != lastPanelMessage)
 			{
-				const double editStart = nowSeconds();
-				editShown = tracks.reload(trackError);
-				compileMs = (nowSeconds() - editStart) * 1000.0;
-				if (!editShown)
-					report(trackError);
-			}
-			if (panel.getError() != lastPanelError)
-			{
-				if (!panel.getError().empty())
-					report(panel.getError());
-				lastPanelError = panel.getError();
+				if (!panel.getMessage().empty())
+					report(panel.getMessage());
+				lastPanelMessage = panel.getMessage();
 			}
 
+			if (transport.isPaused() && framesToDraw <= 0)
+			{
+				// Nothing moves: sleep until an event or the next look at the sources.
+				SDL_WaitEventTimeout(nullptr, std::max(1, (int)((nextPoll - nowSeconds()) * 1000.0)));
+				window.handleEvents();
+				lastFrame = nowSeconds();
+				continue;
+			}
+			framesToDraw--;
 			transport.update();
 			if (!demo.render())
 			{

@@ -1,5 +1,8 @@
 #include "TrackSyntax.h"
 
+#include <Meter.h>
+
+#include <charconv> // Required for: to_chars()
 #include <cerrno>  // Required for: errno, ERANGE
 #include <cmath>   // Required for: fabsf(), isfinite()
 #include <cstdio>  // Required for: snprintf()
@@ -68,31 +71,6 @@ namespace
 		row = negative ? -magnitude : magnitude;
 		return row >= INT32_MIN && row <= INT32_MAX;
 	}
-
-	// A beat with up to nine decimals, held exactly as numerator / 10^decimals.
-	bool parseBeat(const std::string& text, int64_t& numerator, int64_t& denominator)
-	{
-		size_t at = 0;
-		numerator = 0;
-		denominator = 1;
-		if (!skipDigits(text, at) || at > 9)
-			return false;
-		for (size_t i = 0; i < at; i++)
-			numerator = numerator * 10 + (text[i] - '0');
-		if (at == text.size())
-			return true;
-		if (text[at] != '.')
-			return false;
-		const size_t fractionStart = ++at;
-		if (!skipDigits(text, at) || at != text.size() || at - fractionStart > 9)
-			return false;
-		for (size_t i = fractionStart; i < at; i++)
-		{
-			numerator = numerator * 10 + (text[i] - '0');
-			denominator *= 10;
-		}
-		return true;
-	}
 }
 
 bool parsePosition(const std::string& text, int32_t& row, std::string& reason)
@@ -110,34 +88,7 @@ bool parsePosition(const std::string& text, int32_t& row, std::string& reason)
 		return true;
 	}
 
-	int64_t bar = 0;
-	int64_t beatNumerator = 0;
-	int64_t beatDenominator = 1;
-	const std::string barText = text.substr(0, colon);
-	if (barText.empty() || barText[0] == '-' || barText[0] == '+' || !parseRow(barText, bar) ||
-		!parseBeat(text.substr(colon + 1), beatNumerator, beatDenominator))
-	{
-		reason = "position \"" + text + "\" is not bar:beat (a bar number, a colon and a beat such as 4:2.5)";
-		return false;
-	}
-	if (beatNumerator >= beatsPerBar * beatDenominator)
-	{
-		reason = "position \"" + text + "\": a bar has beats 0 to 3.x";
-		return false;
-	}
-	if ((beatNumerator * rowsPerBeat) % beatDenominator != 0)
-	{
-		reason = "position \"" + text + "\" does not land on a whole row (a row is 1/8 beat)";
-		return false;
-	}
-	const int64_t wholeRow = bar * beatsPerBar * rowsPerBeat + beatNumerator * rowsPerBeat / beatDenominator;
-	if (wholeRow > INT32_MAX)
-	{
-		reason = "position \"" + text + "\" lies beyond the last row a track can hold";
-		return false;
-	}
-	row = (int32_t)wholeRow;
-	return true;
+	return Meter::parseBarBeat(text, row, reason);
 }
 
 bool parseValue(const std::string& text, float& value, std::string& reason)
@@ -216,29 +167,16 @@ bool checkTrackName(const std::string& name, std::string& reason)
 	return true;
 }
 
-std::string formatValue(float value)
+const char* formatValue(float value, ValueText& text)
 {
-	char text[32];
-	for (int digits = 1; digits <= 9; digits++)
-	{
-		std::snprintf(text, sizeof text, "%.*g", digits, (double)value);
-		if (std::strtof(text, nullptr) == value && std::signbit(std::strtof(text, nullptr)) == std::signbit(value))
-			return text;
-	}
-	return text; // nine significant digits always read back (or the value is not finite)
+	// Fixed notation, never "7e+01", with the fewest digits that read back as this float.
+	const std::to_chars_result written = std::to_chars(text.data(), text.data() + text.size() - 1, value, std::chars_format::fixed);
+	*written.ptr = '\0';
+	return text.data();
 }
 
-std::string formatBarBeat(int32_t row)
+std::string formatValue(float value)
 {
-	const int rowsPerBar = beatsPerBar * rowsPerBeat;
-	int64_t bar = row / rowsPerBar;
-	int64_t inBar = row % rowsPerBar;
-	if (inBar < 0)
-	{
-		inBar += rowsPerBar;
-		bar--;
-	}
-	char text[48];
-	std::snprintf(text, sizeof text, "%lld:%g", (long long)bar, (double)inBar / rowsPerBeat);
-	return text;
+	ValueText text;
+	return formatValue(value, text);
 }

@@ -5,6 +5,7 @@
 #include <Show.h>
 #include <SyncKey.h>
 
+#include <array>
 #include <cstdint> // Required for: int32_t
 #include <string>
 
@@ -27,8 +28,10 @@ const char* keyTypeName(int32_t type);
 // path under "Data/" fits the player's path buffer.
 bool checkTrackName(const std::string& name, std::string& reason);
 
-// The shortest decimal text that reads back as exactly this float.
+// Plain decimal, never exponent form, with the fewest digits that read back as exactly this float.
 std::string formatValue(float value);
+// The same into text, for a caller that must not allocate; the longest (3.4e38 written out,
+// the smallest subnormal) fit.
+using ValueText = std::array<char, 64>;
+const char* formatValue(float value, ValueText& text);
 
-// "bar:beat" for a row, for reading dumps ("4:0.5" for row 132).
-std::string formatBarBeat(int32_t row);

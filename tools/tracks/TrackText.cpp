@@ -3,6 +3,8 @@
 #include "TrackError.h"
 #include "TrackSyntax.h"
 
+#include <Meter.h>
+
 #include <cstdio> // Required for: snprintf()
 #include <filesystem>
 
@@ -41,7 +43,7 @@ std::string formatTrack(const std::string& name, const SyncTrack& track)
 		const std::string type = typeName ? typeName : std::to_string(key.type); // compile rejects it
 		char line[160];
 		std::snprintf(line, sizeof line, "    %-11d %-15s %-7s # %s\n", key.row, formatValue(key.value).c_str(), type.c_str(),
-			formatBarBeat(key.row).c_str());
+			Meter::formatBarBeat(key.row).c_str());
 		text += line;
 	}
 	return text;
