@@ -16,9 +16,11 @@ if(NOT IS_DIRECTORY "${HALVORINE_WINDOWS_PREFIX}/lib/pkgconfig")
     "tools/build-windows.sh builds them")
 endif()
 set(HALVORINE_NATIVE_DATA_DIR "" CACHE PATH "The Data/ folder a native build generated")
-if(NOT EXISTS "${HALVORINE_NATIVE_DATA_DIR}/main.track")
+file(GLOB native_tracks "${HALVORINE_NATIVE_DATA_DIR}/*.track")
+if(NOT native_tracks)
   message(FATAL_ERROR "HALVORINE_NATIVE_DATA_DIR (\"${HALVORINE_NATIVE_DATA_DIR}\") is not a native build's Data/ folder")
 endif()
+file(GLOB native_data "${HALVORINE_NATIVE_DATA_DIR}/*.*")
 
 # The C and C++ runtimes and winpthread link in, so only the two libraries' own DLLs ship.
 add_link_options(-static)
@@ -70,6 +72,6 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${release}.zip
   COMMAND ${CMAKE_COMMAND} -E tar cf ${release}.zip --format=zip ${release}
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   DEPENDS halvorine halvorine-render ${windows_dir}/README.txt ${windows_dir}/SOURCES.txt
-          ${HALVORINE_NATIVE_DATA_DIR}/main.track ${CMAKE_SOURCE_DIR}/cmake/CopyRunData.cmake
+          ${native_data} ${CMAKE_SOURCE_DIR}/cmake/CopyRunData.cmake
   COMMENT "Packing ${release}.zip" VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${release}.zip)

@@ -24,7 +24,7 @@ from halvorine_e2e import Failure, check  # noqa: E402
 SCENE_MOMENTS = ("4.2", "8.9", "16.4", "33.0", "52.0")
 FRAME_SIZE = "320x180"
 MINIMUM_SSIM = "0.98"
-DAMAGED_FILE = "Data/tex_noise.png"
+DAMAGED_FILE = "Data/corvale.png"
 
 
 def wine_environment(environment, output):

@@ -20,7 +20,7 @@ recipe=1 # raise when this script builds anything differently
 # The source package and version behind each library the Linux build uses.
 source_of() { dpkg-query -W -f='${source:Package}=${source:Version}' "$1"; }
 sources=("$(source_of libsdl2-dev)" "$(source_of libmpg123-dev)" "$(source_of libimgui-dev)")
-compiler=$($triple-gcc-posix -dumpfullversion)-posix
+compiler=$(dpkg-query -W -f='${Package}=${Version}' gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix)
 key=$(printf '%s\n' "${sources[@]}" "$compiler" "recipe $recipe" | sha256sum | cut -c1-16)
 prefix=$root/$key
 
@@ -61,14 +61,17 @@ cmake --install sdl-build >&2
 sed -i 's/ -mwindows//' "$staging"/lib/pkgconfig/sdl2.pc
 cp "$sdl"/LICENSE.txt "$staging"/share/licenses/SDL2.txt
 
-# libmpg123 alone (not the player), as a DLL: the LGPL lets a viewer swap in their own build.
+# libmpg123 alone (not the player and its output libraries), as a DLL: the LGPL lets a viewer
+# swap in their own build.
 mpg=$(srcdir mpg123)
 (mkdir -p mpg123-build && cd mpg123-build && \
   "$work/$mpg"/configure --host=$triple CC=$triple-gcc-posix --prefix="$staging" \
-    --enable-shared --disable-static --disable-components --enable-libmpg123 \
-    LDFLAGS="$static_runtime" >&2 && \
-  make -j"$jobs" >&2 && make install >&2)
-rm -f "$staging"/lib/*.la
+    --enable-shared --disable-static --with-audio=dummy --disable-modules LDFLAGS="$static_runtime" >&2 && \
+  make -j"$jobs" src/libmpg123/libmpg123.la >&2 && \
+  cp src/libmpg123/.libs/libmpg123-0.dll "$staging"/bin/ && \
+  cp src/libmpg123/.libs/libmpg123.dll.a "$staging"/lib/ && \
+  cp src/libmpg123/mpg123.h "$work/$mpg"/src/libmpg123/fmt123.h "$staging"/include/ && \
+  cp libmpg123.pc "$staging"/lib/pkgconfig/)
 cp "$mpg"/COPYING "$staging"/share/licenses/mpg123.txt
 
 # Header-only libraries come from this machine's Debian packages, copied so the cache stands alone.
@@ -132,7 +135,8 @@ Cflags: -I\${prefix}/include/imgui
 Libs: -L\${prefix}/lib -limgui -lstb
 EOF
 
-printf '%s\n' "${sources[@]}" "gcc $compiler" > "$staging"/versions.txt
+$triple-strip --strip-unneeded "$staging"/bin/*.dll # the debug information is the builder's, not the viewer's
+printf '%s\n' "${sources[@]}" > "$staging"/versions.txt
 # The .pc files name their prefix from where they lie, so the cache may move.
 sed -i "s|^prefix=.*|prefix=\${pcfiledir}/../..|; s|$staging|\${prefix}|g" "$staging"/lib/pkgconfig/*.pc
 mv "$staging" "$prefix"
