@@ -21,7 +21,12 @@ namespace
 	// Dialog units to pixels: the dialog is 147 x 127 units, 294 x 254 pixels.
 	const float pixelsPerUnit = 2.0f;
 	const float fontPixels = 14.0f;
+#ifdef _WIN32
+	// Windows has no DejaVu: the release carries Debian's copy in its run directory.
+	const char* const fontPath = "Data/DejaVuSans.ttf";
+#else
 	const char* const fontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+#endif
 	const char* const creditText = "\nCORVALE APP STUDIO\n\nPIRROW DRUMLOW";
 
 	struct UnitRect

@@ -5,6 +5,7 @@
 #include "EscapeKey.h"
 #include "Extensions.h"
 #include "GLWindow.h"
+#include "RunDirectory.h"
 #include "SetupDialog.h"
 #include "Settings.h"
 #include "VideoStart.h"
@@ -56,6 +57,11 @@ namespace
 		ScreenVideo video;
 		try
 		{
+#ifdef _WIN32
+			// No launcher goes to the run directory first on Windows: from any folder (a shortcut's,
+			// a console's) the program finds the Data/ beside it.
+			enterRunDirectory();
+#endif
 			Settings& settings = Settings::get();
 			const int choice = SetupDialog::run();
 			settings.accepted = choice == SetupDialog::ok;

@@ -21,8 +21,7 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/package/halvorine DESTINATION ${CMAKE_INSTA
 
 # The run directory: only what the show reads (the build folder also holds CMake's own files).
 install(DIRECTORY ${HALVORINE_DATA_DIR} DESTINATION ${HALVORINE_INSTALL_RUN_DIR}
-  FILES_MATCHING PATTERN "*.vert" PATTERN "*.frag" PATTERN "*.png" PATTERN "*.jpg" PATTERN "*.mp3"
-  PATTERN "*.track" PATTERN "CMakeFiles" EXCLUDE)
+  FILES_MATCHING ${HALVORINE_RUN_DATA_PATTERNS})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/show/ DESTINATION ${HALVORINE_INSTALL_RUN_DIR}/show
   FILES_MATCHING PATTERN "*.tracks" PATTERN "music-sections.txt")
 

@@ -57,8 +57,11 @@ void ArchitectureLayouts::attractorCentres(float m, float t, Tarn::Vector3 centr
 // The heaviest work of the frame: 384 000 distances. Each grid row along x is one branch-free
 // loop per centre that the compiler vectorises; a coinciding centre is masked out by a select.
 // Where the processor has AVX2 a second copy runs eight lanes wide (no fused multiply-adds, so
-// both copies give the same bits).
+// both copies give the same bits). The choice at load time is the ELF loader's (ifunc): on
+// Windows the default copy alone runs.
+#ifdef __ELF__
 __attribute__((target_clones("avx2", "default")))
+#endif
 void ArchitectureLayouts::evaluateField(const Tarn::Vector3 centres[centreCount], float brightness, BallPoints& points)
 {
 	float column[gridSize];

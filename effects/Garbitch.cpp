@@ -101,10 +101,10 @@ float Garbitch::brightness(const Slice& slice, float d, double time, float fadeo
 {
 	float level = slice.fadeBias + 1.0f - fadeout * 2.0f;
 	level = level < 0.0f ? 0.0f : (level > 1.0f ? 1.0f : level);
-	const float near = (1.0f - d / -visibleDepth) * 0.3f * level;
+	const float nearGlow = (1.0f - d / -visibleDepth) * 0.3f * level; // not "near": a macro of windows.h
 	const float phase = (float)(time * 1.8) + slice.distance * 0.05f;
 	const float pulse = (float)(std::sin((double)phase) * 0.5 + 0.5);
-	return (pulse * near - near) * sinMix + near;
+	return (pulse * nearGlow - nearGlow) * sinMix + nearGlow;
 }
 
 Garbitch::Garbitch()

@@ -11,8 +11,10 @@ Tarn::String readTextFile(const Tarn::String& path)
 	// A directory opens on Linux but reads as nothing; it is not a file that could be read.
 	const char* name = path.getText() ? path.getText() : "";
 	std::error_code error;
-	std::ifstream stream(name);
-	if (!stream.good() || std::filesystem::is_directory(name, error))
+	// Binary: line ends are handled below, the same on every system (a text-mode stream on Windows
+	// would also stop at the first Ctrl-Z).
+	std::ifstream stream(std::filesystem::u8path(name), std::ios::binary);
+	if (!stream.good() || std::filesystem::is_directory(std::filesystem::u8path(name), error))
 		throw Tarn::Exception(Tarn::String("Could not open input file: \"") + path + "\"", "src\\File", 11);
 
 	// Line ends are read as on the platform the data was written for: a CR LF pair becomes LF.

@@ -184,9 +184,10 @@ class Display:
 
 
 class Program:
-    def __init__(self, display, path, folder=None):
+    def __init__(self, display, path, folder=None, launcher=()):
+        """launcher: what runs the program, if not the system itself (["wine"])."""
         self.display = display
-        self.process = subprocess.Popen([path], env=display.environment, cwd=folder, stdout=subprocess.PIPE,
+        self.process = subprocess.Popen([*launcher, path], env=display.environment, cwd=folder, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, text=True)
         self.stderr = ""
 

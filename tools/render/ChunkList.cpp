@@ -6,17 +6,16 @@
 
 #include <cerrno>
 #include <cstdlib> // Required for: std::strtol
-#include <fcntl.h> // Required for: O_WRONLY
+#include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <unistd.h> // Required for: read (io.h's on Windows)
 
 std::vector<std::string> readChunkList(const std::string& list)
 {
-	std::ifstream file(list);
+	std::ifstream file(std::filesystem::u8path(list));
 	if (!file)
 		throw Tarn::Exception(("Could not read the chunk list \"" + list + "\"").c_str(), "ChunkList", __LINE__);
-	const std::string folder = list.substr(0, list.find_last_of('/') + 1);
+	const std::string folder = list.substr(0, list.find_last_of("/\\") + 1);
 	std::vector<std::string> chunks;
 	std::string line;
 	for (int number = 1; std::getline(file, line); number++)
@@ -38,7 +37,7 @@ std::vector<std::string> readChunkList(const std::string& list)
 			else if (quoted || (line[i] != ' ' && line[i] != '\t'))
 				name += line[i];
 		}
-		chunks.push_back(name[0] == '/' ? name : folder + name);
+		chunks.push_back(std::filesystem::u8path(name).is_absolute() ? name : folder + name);
 	}
 	return chunks;
 }
@@ -48,30 +47,21 @@ long countVideoFrames(const std::string& path)
 	std::vector<std::string> arguments = { "ffprobe", "-v", "error", "-select_streams", "v:0", "-count_packets",
 		"-show_entries", "stream=nb_read_packets", "-of", "csv=p=0", path };
 
-	int output[2];
-	if (pipe(output) != 0)
-		throw Tarn::Exception("Could not create the pipe from ffprobe", "ChunkList", __LINE__);
-	posix_spawn_file_actions_t actions;
-	posix_spawn_file_actions_init(&actions);
-	posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-	posix_spawn_file_actions_addclose(&actions, output[0]);
-	posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-	const pid_t process = startProgram("ffprobe", arguments, actions, { output[1] }, { output[0] });
+	StartedProgram ffprobe = startProgram(arguments, false, true, ErrorStream::Discarded);
 	std::string text;
 	char buffer[64];
 	for (;;)
 	{
-		const ssize_t count = read(output[0], buffer, sizeof buffer);
+		const ssize_t count = read(ffprobe.output, buffer, sizeof buffer);
 		if (count < 0 && errno == EINTR)
 			continue;
 		if (count <= 0)
 			break;
 		text.append(buffer, (size_t)count);
 	}
-	::close(output[0]);
-	int status = 0;
-	waitpid(process, &status, 0);
+	closePipe(ffprobe.output);
+	const bool succeeded = waitForProgram(ffprobe);
 	char* end = nullptr;
 	const long frames = std::strtol(text.c_str(), &end, 10);
-	return end != text.c_str() && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? frames : 0;
+	return end != text.c_str() && succeeded ? frames : 0;
 }

@@ -9,16 +9,17 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <filesystem>
+#include <unistd.h> // Required for: read, write (io.h's on Windows)
 #include <vector>
 
 VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, int width, int height, double fps,
 	const std::string& musicPath, double audioStart, double duration)
 {
+#ifdef SIGPIPE
 	// A dead ffmpeg shows up as a failed write, reported with its own message, not as SIGPIPE.
 	std::signal(SIGPIPE, SIG_IGN);
+#endif
 
 	const std::string size = std::to_string(width) + "x" + std::to_string(height);
 	const std::string rate = std::to_string(fps);
@@ -30,7 +31,8 @@ VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, i
 		arguments.insert(arguments.end(), { "-f", "concat", "-safe", "0", "-i", format.joinList });
 	else
 		arguments.insert(arguments.end(), { "-f", "rawvideo", "-pix_fmt", "rgba", "-s", size, "-r", rate, "-i", "pipe:0" });
-	const bool withMusic = format.music && access(musicPath.c_str(), R_OK) == 0;
+	std::error_code error;
+	const bool withMusic = format.music && std::filesystem::is_regular_file(std::filesystem::u8path(musicPath), error);
 	if (withMusic)
 		arguments.insert(arguments.end(), { "-ss", start, "-t", length, "-i", musicPath });
 	arguments.insert(arguments.end(), { "-map", "0:v" });
@@ -49,20 +51,7 @@ VideoEncoder::VideoEncoder(const std::string& path, const VideoFormat& format, i
 	if (format.music && !withMusic)
 		std::fprintf(stderr, "halvorine-render: %s not found, the video will be silent\n", musicPath.c_str());
 
-	int inputPipe[2];
-	int errorPipe[2];
-	if (pipe(inputPipe) != 0 || pipe(errorPipe) != 0)
-		throw Tarn::Exception("Could not create the pipes to ffmpeg", "VideoEncoder", 46);
-
-	posix_spawn_file_actions_t actions;
-	posix_spawn_file_actions_init(&actions);
-	posix_spawn_file_actions_adddup2(&actions, inputPipe[0], 0);
-	posix_spawn_file_actions_adddup2(&actions, errorPipe[1], 2);
-	posix_spawn_file_actions_addclose(&actions, inputPipe[1]);
-	posix_spawn_file_actions_addclose(&actions, errorPipe[0]);
-	process = startProgram("ffmpeg", arguments, actions, { inputPipe[0], errorPipe[1] }, { inputPipe[1], errorPipe[0] });
-	input = inputPipe[1];
-	errors = errorPipe[0];
+	ffmpeg = startProgram(arguments, true, false, ErrorStream::Piped);
 	errorReader = std::thread(&VideoEncoder::drainErrors, this);
 	if (joining)
 		return;
@@ -82,7 +71,7 @@ void VideoEncoder::drainErrors()
 	char buffer[512];
 	for (;;)
 	{
-		const ssize_t count = read(errors, buffer, sizeof buffer);
+		const ssize_t count = read(ffmpeg.errors, buffer, sizeof buffer);
 		if (count < 0 && errno == EINTR)
 			continue;
 		if (count <= 0)
@@ -151,7 +140,7 @@ bool VideoEncoder::writeAll(const unsigned char* bytes, size_t count)
 	size_t written = 0;
 	while (written < count)
 	{
-		const ssize_t result = ::write(input, bytes + written, count - written);
+		const ssize_t result = ::write(ffmpeg.input, bytes + written, (unsigned)(count - written));
 		if (result < 0 && errno == EINTR)
 			continue;
 		if (result <= 0)
@@ -181,15 +170,10 @@ void VideoEncoder::finish()
 		throw Tarn::Exception(("ffmpeg stopped taking frames: " + errorText()).c_str(), "VideoEncoder", 111);
 	}
 	// End of input tells ffmpeg to finish the file.
-	if (input >= 0)
-		::close(input);
-	input = -1;
-	int status = 0;
-	if (process > 0)
-		waitpid(process, &status, 0);
-	process = -1;
+	closePipe(ffmpeg.input);
+	const bool succeeded = waitForProgram(ffmpeg);
 	close();
-	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+	if (!succeeded)
 		throw Tarn::Exception(("ffmpeg failed: " + errorText()).c_str(), "VideoEncoder", 130);
 }
 
@@ -197,17 +181,11 @@ void VideoEncoder::close()
 {
 	// The few frames still queued go out first (or fail at once if ffmpeg is gone).
 	stopWriter();
-	if (input >= 0)
-		::close(input);
-	input = -1;
-	if (process > 0)
-		waitpid(process, nullptr, 0);
-	process = -1;
+	closePipe(ffmpeg.input);
+	waitForProgram(ffmpeg);
 	if (errorReader.joinable())
 		errorReader.join();
-	if (errors >= 0)
-		::close(errors);
-	errors = -1;
+	closePipe(ffmpeg.errors);
 }
 
 std::string VideoEncoder::errorText()

@@ -3,10 +3,11 @@
 // ffmpeg's stderr is drained on another, so a chatty encoder can never stall the render.
 #pragma once
 
+#include "StartProgram.h"
+
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -63,9 +64,7 @@ private:
 	bool writeFailed = false;
 	std::thread frameWriter;
 
-	pid_t process = -1;
-	int input = -1;
-	int errors = -1;
+	StartedProgram ffmpeg; // its input takes the frames; its errors are drained into errorTail
 	std::thread errorReader;
 	char errorTail[2048] = {}; // ffmpeg's last words, for the message when it fails
 	size_t errorLength = 0;

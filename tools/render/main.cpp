@@ -23,7 +23,6 @@
 #include <GL/gl.h>
 #include <SDL.h> // Required for: SDL_SetHint
 
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -31,8 +30,6 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h> // Required for: access
 
 static double threadCpuMs()
 {
@@ -109,7 +106,8 @@ static void checkChunks(const RenderOptions& options)
 	{
 		const std::string& file = files[chunk.chunkIndex];
 		const std::string name = "chunk " + std::to_string(chunk.chunkIndex) + "/" + std::to_string(chunk.chunkCount);
-		if (access(file.c_str(), F_OK) != 0)
+		std::error_code error;
+		if (!std::filesystem::exists(std::filesystem::u8path(file), error))
 			throw Tarn::Exception((name + " is missing: " + file).c_str(), "render", __LINE__);
 		long first = 0;
 		long last = 0;
@@ -171,8 +169,11 @@ static int run(const RenderOptions& options)
 	}
 
 	setOutputSizeOverride(options.width, options.height);
-	// The caller's choice of video driver wins; without one, draw without a display.
-	setenv("SDL_VIDEODRIVER", "offscreen", 0);
+#ifndef _WIN32
+	// The caller's choice of video driver wins; without one, draw without a display. SDL's
+	// offscreen driver draws through EGL, which Windows lacks: there the frames draw in a window.
+	SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);
+#endif
 	// SDL would turn SIGINT and SIGTERM into quit events nobody reads here: let them end the
 	// render, so Ctrl-C and a stopped capture stop it.
 	SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -196,7 +197,8 @@ static int run(const RenderOptions& options)
 		return 0;
 	}
 
-	if (options.mode == RenderMode::Frames && mkdir(options.output.c_str(), 0755) != 0 && errno != EEXIST)
+	std::error_code error;
+	if (options.mode == RenderMode::Frames && !std::filesystem::create_directories(std::filesystem::u8path(options.output), error) && error)
 		throw Tarn::Exception(("Could not create directory \"" + options.output + "\"").c_str(), "render", 96);
 	std::error_code folderError;
 	if (options.mode == RenderMode::Report && !std::filesystem::create_directories(options.output, folderError) && folderError)
