@@ -245,11 +245,25 @@ void ShowReport::write(const std::string& folder) const
 	}
 	writeFile(folder + "/beats.csv", csv.str());
 
+	std::ostringstream frameCsv;
+	frameCsv << "frame,time_s,picture_mean,change,dark_share,general_flashes,red_flashes\n";
+	for (size_t k = 0; k < frames.size(); k++)
+	{
+		const FrameFigures& frame = frames[k];
+		char line[160];
+		std::snprintf(line, sizeof line, "%ld,%.4f,%.2f,%.3f,%.4f,%.1f,%.1f\n", firstFrame + (long)k,
+			(double)(firstFrame + (long)k) / fps, frame.lumaMean, frame.change, frame.darkShare,
+			(double)frame.generalTransitions / FlashCounter::transitionsPerFlash,
+			(double)frame.redTransitions / FlashCounter::transitionsPerFlash);
+		frameCsv << line;
+	}
+	writeFile(folder + "/frames.csv", frameCsv.str());
+
 	const std::string report = text(beats, sectionList);
 	writeFile(folder + "/report.txt", report);
 	std::fputs(report.c_str(), stdout);
 
 	ChartData chart { beats, sectionList, frames, firstFrame, fps, width, height };
 	drawReportChart(folder + "/chart.png", chart);
-	std::printf("\nwrote %s/report.txt, beats.csv and chart.png\n", folder.c_str());
+	std::printf("\nwrote %s/report.txt, beats.csv, frames.csv and chart.png\n", folder.c_str());
 }
