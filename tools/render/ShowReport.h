@@ -44,5 +44,10 @@ private:
 	MusicLevels music;
 	FlashCounter flashes;
 	std::vector<float> previousLuma;
+	int blockSize;
+	int blockColumns;
+	int blockRows;
+	std::vector<double> blockSums;
+	std::vector<float> previousBlockMeans;
 	std::vector<FrameFigures> frames; // room for every frame, reserved at the start
 };
