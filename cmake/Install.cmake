@@ -76,7 +76,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the render tool makes videos with ffmpeg.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ffmpeg")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ffmpeg, fonts-lato") # the video export; the report chart's labels
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack puts the summary above it and indents it as a control file wants.

@@ -48,7 +48,7 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 		options.mode = RenderMode::Report;
 	}, "mode: the show report into DIR: per beat the music's level against the picture's brightness, change and "
 	   "dark share, per section the same, the flashes per second after WCAG 2.3.1, the loud but dark beats "
-	   "(report.txt, beats.csv, chart.png)")->type_name("DIR");
+	   "(report.txt, beats.csv, frames.csv, chart.png)")->type_name("DIR");
 	app.add_option("--max-flashes", options.maxFlashes,
 		"with --report: exit 1 when any second holds more than N general or red flashes")
 		->check(between(0.0, HUGE_VAL))->type_name("N")->needs(report);

@@ -18,8 +18,8 @@ namespace
 	constexpr int chartWidth = 1800;
 	constexpr int chartHeight = 820;
 	constexpr int left = 78;
-	constexpr int right = chartWidth - 58;
-	constexpr int sectionTop = 52, sectionBottom = 80;
+	constexpr int right = chartWidth - 96;
+	constexpr int sectionTop = 54, sectionBottom = 82;
 	constexpr int musicTop = 92, musicBottom = 322;
 	constexpr int pictureTop = 340, pictureBottom = 570;
 	constexpr int stripTop = 582, stripBottom = 606;
@@ -149,8 +149,20 @@ void drawReportChart(const std::string& path, const ChartData& data)
 
 	// Title
 	labels.draw(canvas, "Music against picture, beat by beat", left, 34, 24.0f, ink);
+	int loudButDark = 0;
+	double worstGeneral = 0.0, worstRed = 0.0;
+	for (const StretchFigures& beat : data.beats)
+	{
+		loudButDark += beat.loudButDark();
+		worstGeneral = std::max(worstGeneral, beat.generalFlashes);
+		worstRed = std::max(worstRed, beat.redFlashes);
+	}
 	labels.draw(canvas, std::to_string(data.width) + "x" + std::to_string(data.height) + number(" at %g fps, ", data.fps)
-		+ number("%.2f", start) + number(" to %.2f s", end), right, 34, 16.0f, faintInk, Align::Right);
+		+ number("%.2f", start) + number(" to %.2f s", end), right, 22, 14.0f, faintInk, Align::Right);
+	labels.draw(canvas, std::to_string(loudButDark) + (loudButDark == 1 ? " loud but dark beat" : " loud but dark beats")
+		+ number(",  at most %.1f flashes", worstGeneral) + number(" and %.1f red flashes a second", worstRed), right, 42,
+		15.0f, loudButDark > 0 || worstGeneral > Report::wcagFlashesPerSecond || worstRed > Report::wcagFlashesPerSecond
+			? alarm : ink, Align::Right);
 
 	// Sections: a tinted band each, named above the panels, their borders through every panel.
 	for (size_t i = 0; i < data.sections.size(); i++)
@@ -184,21 +196,21 @@ void drawReportChart(const std::string& path, const ChartData& data)
 	auto changeY = [&](double change) { return pictureBottom - std::min(change / biggestChange, 1.0) * (pictureBottom - pictureTop); };
 	auto flashY = [&](double flashes) { return flashBottom - std::min(flashes / mostFlashes, 1.0) * (flashBottom - flashTop); };
 
-	for (double dbfs = -36.0; dbfs <= 0.0; dbfs += 6.0)
+	for (double dbfs = -36.0; dbfs < 0.0; dbfs += 6.0)
 	{
 		drawLine(canvas, left, musicY(dbfs), right, musicY(dbfs), grid, 1.0, 0.5f);
 		labels.draw(canvas, number("%.0f", dbfs), left - 8, musicY(dbfs) + 5, 13.0f, faintInk, Align::Right);
 	}
-	labels.draw(canvas, "music dBFS", left - 8, musicTop + 2, 13.0f, amber, Align::Right);
-	for (double mean = 32.0; mean <= brightest; mean += 32.0)
+	labels.draw(canvas, "music, RMS in dBFS", left + 8, musicTop + 18, 15.0f, amber);
+	for (double mean = 32.0; mean < brightest; mean += 32.0)
 	{
 		drawLine(canvas, left, pictureY(mean), right, pictureY(mean), grid, 1.0, 0.5f);
 		labels.draw(canvas, number("%.0f", mean), left - 8, pictureY(mean) + 5, 13.0f, faintInk, Align::Right);
 	}
-	labels.draw(canvas, "picture", left - 8, pictureTop + 2, 13.0f, ink, Align::Right);
+	labels.draw(canvas, "picture, mean luma", left + 8, pictureTop + 18, 15.0f, ink);
 	for (double change = 0.0; change <= biggestChange; change += std::max(1.0, std::round(biggestChange / 4)))
 		labels.draw(canvas, number("%.0f", change), right + 8, changeY(change) + 5, 13.0f, cyan);
-	labels.draw(canvas, "change", right + 6, pictureTop - 4, 13.0f, cyan);
+	labels.draw(canvas, "frame change", right - 8, pictureTop + 18, 15.0f, cyan, Align::Right);
 
 	// Loud but dark beats, picked out behind everything else.
 	for (const StretchFigures& beat : data.beats)
@@ -206,7 +218,8 @@ void drawReportChart(const std::string& path, const ChartData& data)
 		{
 			fillRect(canvas, xAt(beat.from), musicTop, xAt(beat.to), pictureBottom, alarm, 0.22f);
 			const double centre = (xAt(beat.from) + xAt(beat.to)) / 2;
-			drawLine(canvas, centre, stripTop - 6, centre, stripTop - 6, alarm, 5.0);
+			for (int row = 0; row < 6; row++) // a small arrow pointing at the beat's colour
+				drawLine(canvas, centre - (6 - row) * 0.8, stripTop - 9 + row, centre + (6 - row) * 0.8, stripTop - 9 + row, alarm, 1.0);
 		}
 
 	// The columns: music rising in amber, the picture in its own hue, the true mean colour below.
@@ -248,7 +261,7 @@ void drawReportChart(const std::string& path, const ChartData& data)
 	labels.draw(canvas, "WCAG limit", right + 6, flashY(Report::wcagFlashesPerSecond) + 5, 12.0f, alarm);
 	for (int flashes = 0; flashes <= mostFlashes; flashes++)
 		labels.draw(canvas, std::to_string(flashes), left - 8, flashY(flashes) + 5, 12.0f, faintInk, Align::Right);
-	labels.draw(canvas, "flashes/s", left - 8, flashTop - 6, 13.0f, ink, Align::Right);
+	labels.draw(canvas, "flashes in a second", left + 8, flashTop + 6, 15.0f, ink);
 	drawLine(canvas, left, flashBottom, right, flashBottom, grid, 1.0);
 
 	// Time axis: section borders labelled, a tick every bar.

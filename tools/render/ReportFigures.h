@@ -11,6 +11,8 @@ namespace Report
 	constexpr double darkBelowMean = 25.0;
 	// A pixel is dark below this luma.
 	constexpr float darkPixelBelow = 10.0f;
+	// The frame change is measured on blocks this many to the picture's width.
+	constexpr int changeBlocksAcross = 160;
 	// WCAG 2.3.1: more flashes than this in any one second fail.
 	constexpr double wcagFlashesPerSecond = 3.0;
 }
@@ -19,7 +21,11 @@ namespace Report
 struct FrameFigures
 {
 	float lumaMean = 0.0f;
-	float change = -1.0f;   // mean absolute luma change from the frame before; -1 for the first
+	// Mean absolute luma change from the frame before (-1 for the first) over blocks of about
+	// 1/160 of the width, where the film grain averages out and what moves stays; and the same
+	// pixel by pixel, grain and all.
+	float change = -1.0f;
+	float pixelChange = -1.0f;
 	float darkShare = 0.0f; // of pixels below Report::darkPixelBelow
 	float colour[3] = {};   // mean R, G, B bytes
 	int generalTransitions = 0; // in the last second, in the window with the most
@@ -35,7 +41,8 @@ struct StretchFigures
 	std::string section;
 	double musicDbfs = 0.0;
 	double pictureMean = 0.0;
-	double medianChange = 0.0;
+	double medianChange = 0.0; // of the frames' block changes
+	double medianPixelChange = 0.0;
 	double darkShare = 0.0;
 	float colour[3] = {};
 	double generalFlashes = 0.0; // the most in any second that ends in the stretch

@@ -20,7 +20,7 @@ public:
 	// The next frame's width x height upright RGBA bytes. Allocates nothing.
 	void addFrame(const unsigned char* rgba);
 
-	// Writes report.txt, beats.csv and chart.png into folder (which must exist) and prints the
+	// Writes report.txt, beats.csv, frames.csv and chart.png into folder (which must exist) and prints the
 	// report's text. Throws Tarn::Exception naming a file it cannot write.
 	void write(const std::string& folder) const;
 
@@ -44,5 +44,10 @@ private:
 	MusicLevels music;
 	FlashCounter flashes;
 	std::vector<float> previousLuma;
+	int blockSize;
+	int blockColumns;
+	int blockRows;
+	std::vector<double> blockSums;
+	std::vector<float> previousBlockMeans;
 	std::vector<FrameFigures> frames; // room for every frame, reserved at the start
 };
