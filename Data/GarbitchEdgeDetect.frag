@@ -5,8 +5,9 @@
 // The lines are tinted by Color and scaled by Strength.
 //
 // Each pass also hands the brightness of its own input on in alpha, so the second pass still
-// knows the plates behind the first pass's lines. BackgroundMix lays those lines, the plates as
-// lit fog and a blue-black haze deepening from the vanishing point under the new lines.
+// knows the plates behind the first pass's lines. Where BackgroundMix is not 0 those lines and the
+// plates, as fog, lie under the new lines, over a blue-black haze deepening away from the
+// vanishing point that BackgroundMix lights.
 #version 130
 
 uniform sampler2D Tex;
@@ -40,7 +41,7 @@ void main()
 	float edge = max(here - around * 0.125, 0.0) * 10.0;
 	// Where many lines crowd together they add up; a soft limit keeps that a bright mesh
 	// instead of a white blot.
-	edge = edge / (1.0 + 0.5 * edge);
+	edge = edge / (1.0 + edge);
 
 	vec3 background = vec3(0.0);
 	if (BackgroundMix != 0.0)
@@ -48,9 +49,13 @@ void main()
 		// The plates: thin where one stands alone, a warm glow where many overlap far ahead.
 		float plates = 1.0 - exp(-1.5 * centre.a);
 		vec3 fog = mix(vec3(0.04, 0.09, 0.16), vec3(0.4, 0.2, 0.08), plates * plates) * plates;
+		// The air of the corridor, lit by BackgroundMix: it fills the dark between the lines and
+		// stays out of the bright parts, so a lift on the beat never becomes a flash there.
 		vec2 fromCentre = (uv - 0.5) * vec2(Resolution.x / Resolution.y, 1.0);
-		vec3 haze = mix(vec3(0.22, 0.26, 0.36), vec3(0.09, 0.12, 0.21), smoothstep(0.0, 0.9, length(fromCentre)));
-		background = centre.rgb + fog + haze;
+		vec3 haze = mix(vec3(0.16, 0.2, 0.29), vec3(0.1, 0.13, 0.23), smoothstep(0.0, 0.9, length(fromCentre)));
+		background = centre.rgb + fog;
+		float covered = min(dot(background, brightnessWeights) * 2.0, 1.0);
+		background += haze * (0.1 + BackgroundMix) * (1.0 - covered);
 	}
-	colour = vec4(Color * (edge * Strength) + background * BackgroundMix, here);
+	colour = vec4(Color * (edge * Strength) + background, here);
 }
