@@ -10,6 +10,7 @@ set(bad_argument_lists
   "--from 5 --to 4 --bench"
   "--resolution 3 --bench"
   "--fps 0 --bench"
+  "--max-flashes 3 --bench"
   "--video")
 foreach(arguments ${bad_argument_lists})
   separate_arguments(argv UNIX_COMMAND "${arguments}")

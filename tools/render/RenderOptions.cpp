@@ -13,7 +13,7 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 {
 	app.description("Renders the show headless on a fixed clock (frame k at k / fps seconds). It runs in the "
 					"folder holding Data/: the working directory, else the tool's, else the installed one. Give "
-					"exactly one mode: --frame with --out, --frames, --video or --bench.");
+					"exactly one mode: --frame with --out, --frames, --video, --bench or --report.");
 	options.width = resolutions[1].width;
 	options.height = resolutions[1].height;
 	addSizeOptions(app, "output", options.width, options.height);
@@ -43,6 +43,15 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 	}, "mode: the show with its music, through ffmpeg")->type_name("FILE.mp4");
 	CLI::Option* bench = app.add_flag_callback("--bench", [&options] { options.mode = RenderMode::Bench; },
 		"mode: per-scene frame times, nothing written");
+	CLI::Option* report = app.add_option_function<std::string>("--report", [&options](const std::string& folder) {
+		options.output = folder;
+		options.mode = RenderMode::Report;
+	}, "mode: the show report into DIR: per beat the music's level against the picture's brightness, change and "
+	   "dark share, per section the same, the flashes per second after WCAG 2.3.1, the loud but dark beats "
+	   "(report.txt, beats.csv, chart.png)")->type_name("DIR");
+	app.add_option("--max-flashes", options.maxFlashes,
+		"with --report: exit 1 when any second holds more than N general or red flashes")
+		->check(between(0.0, HUGE_VAL))->type_name("N")->needs(report);
 	app.add_flag("--passes", options.passes,
 		"with --bench: also each scene's passes, by the fragment shader that draws them (each pass waits for the one "
 		"before, so frames take somewhat longer)")->needs(bench);
@@ -66,9 +75,9 @@ void addRenderOptions(CLI::App& app, RenderOptions& options)
 		"frames, copied, with the music")->type_name("LIST");
 	chunk->excludes(join);
 
-	app.callback([&options, frame, frames, video, bench] {
-		if (frame->count() + frames->count() + video->count() + bench->count() != 1)
-			throw CLI::ValidationError("give exactly one of --frame, --frames, --video, --bench");
+	app.callback([&options, frame, frames, video, bench, report] {
+		if (frame->count() + frames->count() + video->count() + bench->count() + report->count() != 1)
+			throw CLI::ValidationError("give exactly one of --frame, --frames, --video, --bench, --report");
 		if (options.output.empty() && options.mode != RenderMode::Bench)
 			throw CLI::ValidationError("empty output name");
 		if (options.from >= options.to)

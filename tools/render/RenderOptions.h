@@ -15,7 +15,8 @@ enum class RenderMode
 	Frame,  // one frame at --frame SECONDS into --out FILE.png
 	Frames, // a PNG per frame into --frames DIR
 	Video,  // an MP4 with the music, through ffmpeg
-	Bench   // per-scene frame times, nothing written
+	Bench,  // per-scene frame times, nothing written
+	Report  // the show report (music against picture, flashes) into --report DIR
 };
 
 struct RenderOptions
@@ -27,7 +28,8 @@ struct RenderOptions
 	double from = 0.0;
 	double to = Show::length;
 	double frameTime = 0.0;
-	std::string output; // PNG file, frame directory or video file
+	std::string output; // PNG file, frame directory, video file or report folder
+	double maxFlashes = -1.0; // with --report: exit 1 above this many flashes in a second; < 0: never
 	// Capture in chunks (tools/render-farm.sh): chunk chunkIndex of chunkCount equal runs of the
 	// stretch's frames, video only; chunkCount 0 is the whole stretch.
 	int chunkIndex = 0;

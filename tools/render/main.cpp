@@ -1,11 +1,12 @@
 // halvorine-render: the real Demo, headless, on a fixed clock (frame k at k / fps seconds), so
-// every capture is the same on every run. Writes a frame, a PNG sequence or a video, or
-// measures frame times per scene.
+// every capture is the same on every run. Writes a frame, a PNG sequence or a video, measures
+// frame times per scene, or reports the picture against the music.
 #include "Benchmark.h"
 #include "ChunkList.h"
 #include "CommandLine.h"
 #include "FrameCapture.h"
 #include "RenderOptions.h"
+#include "ShowReport.h"
 #include "VideoEncoder.h"
 
 #include "Demo.h"
@@ -28,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h> // Required for: access
@@ -123,6 +125,30 @@ static void checkChunks(const RenderOptions& options)
 	}
 }
 
+// Installed, the run directory carries the show's sources; the build tree reads them from the source tree.
+static std::string musicSectionsPath()
+{
+	const char* installed = "show/music-sections.txt";
+	return std::filesystem::is_regular_file(installed) ? installed : HALVORINE_SOURCE_DIR "/show/music-sections.txt";
+}
+
+// Whether the report's worst second stays within --max-flashes; says which kind went over.
+static bool flashesWithinLimit(const ShowReport& report, double limit)
+{
+	if (limit < 0.0)
+		return true;
+	bool within = true;
+	const double worst[] = { report.worstGeneralFlashes(), report.worstRedFlashes() };
+	const char* kinds[] = { "general", "red" };
+	for (int kind = 0; kind < 2; kind++)
+		if (worst[kind] > limit)
+		{
+			std::fprintf(stderr, "halvorine-render: %g %s flashes in one second, more than %g\n", worst[kind], kinds[kind], limit);
+			within = false;
+		}
+	return within;
+}
+
 static int run(const RenderOptions& options)
 {
 	long first = 0;
@@ -172,6 +198,14 @@ static int run(const RenderOptions& options)
 
 	if (options.mode == RenderMode::Frames && mkdir(options.output.c_str(), 0755) != 0 && errno != EEXIST)
 		throw Tarn::Exception(("Could not create directory \"" + options.output + "\"").c_str(), "render", 96);
+	std::error_code folderError;
+	if (options.mode == RenderMode::Report && !std::filesystem::create_directories(options.output, folderError) && folderError)
+		throw Tarn::Exception(("Could not create directory \"" + options.output + "\": " + folderError.message()).c_str(),
+			"render", __LINE__);
+	std::unique_ptr<ShowReport> report;
+	if (options.mode == RenderMode::Report)
+		report.reset(new ShowReport(options.width, options.height, options.fps, first, last,
+			readMusicSections(musicSectionsPath()), Show::musicPath));
 
 	std::unique_ptr<VideoEncoder> video;
 	if (options.mode == RenderMode::Video)
@@ -207,6 +241,8 @@ static int run(const RenderOptions& options)
 				capture.readInto(video->nextFrame());
 				video->submitFrame();
 			}
+			else if (report)
+				report->addFrame(capture.read());
 			else
 			{
 				capture.read();
@@ -223,6 +259,11 @@ static int run(const RenderOptions& options)
 		std::printf("%ld frames\n", k - first);
 	if (options.mode == RenderMode::Bench)
 		benchmark.print(options.width, options.height, passTimer.get());
+	if (report)
+	{
+		report->write(options.output);
+		return flashesWithinLimit(*report, options.maxFlashes) ? 0 : 1;
+	}
 	return 0;
 }
 
