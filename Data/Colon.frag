@@ -6,12 +6,16 @@
 in vec4 colour;
 in vec3 world;
 
+const float wireWidth = 0.05;
+
 // 1 on lines of value at multiples of spacing, about a pixel wide, 0 between them.
 float hairline(float value, float spacing)
 {
 	float v = value / spacing;
-	float distance = abs(fract(v + 0.5) - 0.5) / max(fwidth(v), 1e-4);
-	return 1.0 - smoothstep(0.0, 1.2, distance);
+	float perPixel = max(fwidth(v), 1e-4);
+	float distance = abs(fract(v + 0.5) - 0.5) / perPixel;
+	float line = 1.0 - smoothstep(0.0, 1.2, distance);
+	return mix(line, min(1.2 * perPixel, 1.0), smoothstep(0.12, 0.35, perPixel));
 }
 
 void main()
@@ -26,7 +30,12 @@ void main()
 	float upright = 1.0 - abs(n.y) / max(area, 1e-20);
 
 	float pattern = mix(hairline(length(world.xz), 1.0), hairline(world.y, 0.75), upright);
-	float strength = mix(1.7, 0.5 + 1.1 * pattern, surface);
+
+	// A line is a wire of a fixed width in the world: where it is thinner than the pixel it
+	// crosses it gives up brightness for coverage instead of stepping and crawling at full strength.
+	float perPixel = max(max(length(dx), length(dy)), 1e-6);
+	float line = 1.7 * sqrt(min(wireWidth / perPixel, 1.0));
+	float strength = mix(line, 0.5 + 1.1 * pattern, surface);
 
 	// Sheets right in front of the eye fade out instead of filling the lens.
 	float depth = 1.0 / gl_FragCoord.w;

@@ -1,7 +1,13 @@
-// Edges of the picture in Tex: a Sobel filter of its brightness, taps Spread apart, in 720ths
-// of the picture's height so lines are as thick at every output size, but never closer than a
-// pixel (small previews would lose their edges between the texels). The edges are tinted by
-// Color and scaled by Strength; BackgroundMix adds the picture itself back underneath.
+// Lines of the picture in Tex: where a texel stands out above the mean of its eight neighbours,
+// taps Spread apart (in 720ths of the picture's height, never closer than a pixel). Unlike a
+// gradient this gives one line per edge both on the plates' steps and on lines already found,
+// so the second pass retraces the first pass's lines instead of outlining both their sides.
+// The lines are tinted by Color and scaled by Strength.
+//
+// Each pass also hands the brightness of its own input on in alpha, so the second pass still
+// knows the plates behind the first pass's lines. Where BackgroundMix is not 0 those lines and the
+// plates, as fog, lie under the new lines, over a blue-black haze deepening away from the
+// vanishing point that BackgroundMix lights.
 #version 130
 
 uniform sampler2D Tex;
@@ -14,35 +20,42 @@ uniform float BackgroundMix;
 in vec2 uv;
 out vec4 colour;
 
+const vec3 brightnessWeights = vec3(0.3, 0.5, 0.2);
+
 // Taps stay on the picture's own texels: the targets repeat, and a tap past one edge would read
 // the opposite edge and draw a bright line along the frame.
 float brightnessAt(vec2 offset)
 {
 	vec2 halfTexel = 0.5 / vec2(textureSize(Tex, 0));
-	return dot(texture(Tex, clamp(uv + offset, halfTexel, 1.0 - halfTexel)).rgb, vec3(0.3, 0.5, 0.2));
+	return dot(texture(Tex, clamp(uv + offset, halfTexel, 1.0 - halfTexel)).rgb, brightnessWeights);
 }
 
 void main()
 {
 	vec2 tap = vec2(max(Spread * Resolution.y / 720.0, min(Spread, 1.0))) / Resolution;
-	float tl = brightnessAt(vec2(-tap.x, tap.y));
-	float t = brightnessAt(vec2(0.0, tap.y));
-	float tr = brightnessAt(vec2(tap.x, tap.y));
-	float l = brightnessAt(vec2(-tap.x, 0.0));
-	float r = brightnessAt(vec2(tap.x, 0.0));
-	float bl = brightnessAt(vec2(-tap.x, -tap.y));
-	float b = brightnessAt(vec2(0.0, -tap.y));
-	float br = brightnessAt(vec2(tap.x, -tap.y));
-	float gx = (tr + 2.0 * r + br) - (tl + 2.0 * l + bl);
-	float gy = (tl + 2.0 * t + tr) - (bl + 2.0 * b + br);
-	// Where many lines crowd together the gradients add up; a soft limit keeps that a bright
-	// mesh instead of a white blot.
-	float edge = sqrt(gx * gx + gy * gy);
-	edge = edge / (1.0 + 0.5 * edge);
+	vec4 centre = texture(Tex, uv);
+	float here = dot(centre.rgb, brightnessWeights);
+	float around = brightnessAt(vec2(-tap.x, tap.y)) + brightnessAt(vec2(0.0, tap.y)) + brightnessAt(vec2(tap.x, tap.y))
+		+ brightnessAt(vec2(-tap.x, 0.0)) + brightnessAt(vec2(tap.x, 0.0))
+		+ brightnessAt(vec2(-tap.x, -tap.y)) + brightnessAt(vec2(0.0, -tap.y)) + brightnessAt(vec2(tap.x, -tap.y));
+	float edge = max(here - around * 0.125, 0.0) * 10.0;
+	// Where many lines crowd together they add up; a soft limit keeps that a bright mesh
+	// instead of a white blot.
+	edge = edge / (1.0 + edge);
 
-	// The first pass adds no picture: it is not fetched.
-	vec3 picture = vec3(0.0);
+	vec3 background = vec3(0.0);
 	if (BackgroundMix != 0.0)
-		picture = texture(Tex, uv).rgb;
-	colour = vec4(Color * (edge * Strength) + picture * BackgroundMix, 1.0);
+	{
+		// The plates: thin where one stands alone, a warm glow where many overlap far ahead.
+		float plates = 1.0 - exp(-1.5 * centre.a);
+		vec3 fog = mix(vec3(0.04, 0.09, 0.16), vec3(0.4, 0.2, 0.08), plates * plates) * plates;
+		// The air of the corridor, lit by BackgroundMix: it fills the dark between the lines and
+		// stays out of the bright parts, so a lift on the beat never becomes a flash there.
+		vec2 fromCentre = (uv - 0.5) * vec2(Resolution.x / Resolution.y, 1.0);
+		vec3 haze = mix(vec3(0.16, 0.2, 0.29), vec3(0.1, 0.13, 0.23), smoothstep(0.0, 0.9, length(fromCentre)));
+		background = centre.rgb + fog;
+		float covered = min(dot(background, brightnessWeights) * 2.0, 1.0);
+		background += haze * (0.1 + BackgroundMix) * (1.0 - covered);
+	}
+	colour = vec4(Color * (edge * Strength) + background, here);
 }

@@ -128,7 +128,8 @@ protected:
 };
 
 // With the squares dark only the rings can draw: none at 0 or below (a negative ring would
-// subtract and still leave edges), some above 0. The scene leaves its additive blend function.
+// subtract and still leave edges), some above 0. Blend 0 keeps the haze out, so the frame holds
+// lines alone. The scene leaves its additive blend function.
 TEST_F(GarbitchTest, RingsDrawOnlyAboveZero)
 {
 	const struct
@@ -138,7 +139,7 @@ TEST_F(GarbitchTest, RingsDrawOnlyAboveZero)
 	} plain[] = { { "Garbitch Rot", 1.0f }, { "Garbitch Scale", 0.1f }, { "Garbitch Scale 2", 1.0f }, { "Garbitch Offset", 1.0f },
 		{ "Garbitch Spread 1", 1.5f }, { "Garbitch Strength 1", 1.5f }, { "Garbitch Blue 1", 1.0f }, { "Garbitch Green 1", 1.0f },
 		{ "Garbitch Red 1", 1.0f }, { "Garbitch Spread 2", 2.0f }, { "Garbitch Strength 2", 1.0f }, { "Garbitch Blue 2", 1.0f },
-		{ "Garbitch Green 2", 1.0f }, { "Garbitch Red 2", 1.0f }, { "Garbitch Blend", 0.6f } };
+		{ "Garbitch Green 2", 1.0f }, { "Garbitch Red 2", 1.0f }, { "Garbitch Blend", 0.0f } };
 	for (const auto& track : plain)
 		writeTrack(track.name, { { 0, track.value, 0 } });
 	writeTrack("Garbitch Rings", { { 0, -1.0f, 0 }, { 64, 0.0f, 0 }, { 128, 1.0f, 0 } });
