@@ -1,5 +1,5 @@
 // Sphere composite: glossy spheres over the sky from the geometry and occlusion targets,
-// lit by the environment cube, a warm key light and a cool rim.
+// mirroring the environment cube, lit by a warm key light and rimmed by the light behind them.
 #version 130
 
 uniform sampler2D PosTex;
@@ -37,10 +37,12 @@ void main()
 	vec3 colour = lacquer * (0.35 + 0.65 * sky) * open;
 	// Amber beads glow from inside where they face the eye; the outer spheres stay black glass.
 	colour += vec3(0.9, 0.32, 0.06) * facing * facing * (1.0 - radial) * 0.22 * (0.5 + 0.5 * open);
-	colour += environment * mix(0.5, 1.8, fresnel) * (0.3 + 0.7 * open);
+	colour += environment * mix(0.7, 2.0, fresnel) * (0.35 + 0.65 * open);
 	float highlight = pow(max(dot(direction, normalize(keyDirection)), 0.0), 60.0);
 	colour += amber * highlight * 3.0 * (0.4 + 0.6 * open);
-	colour += cyan * pow(grazing, 4.0) * 0.8 * open;
+	// Back light: a rim that is warm where the sphere's edge turns to the bright sky, cool below.
+	vec3 rimColour = mix(cyan, vec3(1.0, 0.75, 0.45), smoothstep(0.3, 0.8, sky));
+	colour += rimColour * pow(grazing, 3.0) * 1.3 * open;
 
 	gl_FragColor = vec4(colour, 1.0);
 }
