@@ -87,7 +87,7 @@ def play_whole_show(display, program, output):
     started = time.monotonic()
     time.sleep(FIRST_PICTURE_AFTER)
     expect_picture(display, os.path.join(output, "whole_show_early.png"), size)
-    time.sleep(max(0.0, 66.5 - (time.monotonic() - started)))  # the "end" credit
+    time.sleep(max(0.0, 66.5 - (time.monotonic() - started)))  # the outro's city
     expect_picture(display, os.path.join(output, "whole_show_late.png"), size)
     # The show ends by itself at 70.8 s, long after the music: no key is pressed.
     code = program.finish(timeout=90.0)

@@ -16,7 +16,10 @@ namespace Credits
 	// One name, centred.
 	Canvas name(const Font& font, const std::string& text);
 
-	// A large word with a small spaced caption under it (the group's opening, the end title).
+	// One large word on its own: the show's name.
+	Canvas title(const Font& font, const std::string& text);
+
+	// A large word with a small spaced caption under it (the group's opening).
 	Canvas titled(const Font& font, const Font& captionFont, const std::string& text, const std::string& caption);
 
 	// One letter of a word laid out centred on the screen: the pictures of all its letters,

@@ -30,7 +30,8 @@ std::vector<std::string> writeImageSet(const std::string& directory, const Credi
 		writePng(path(std::string(name) + ".png"), Credits::name(nameFont, name), 4);
 	writePng(path("g.png"), Credits::letterOf(nameFont, "go", 0), 4);
 	writePng(path("o.png"), Credits::letterOf(nameFont, "go", 1), 4);
-	writePng(path("end.png"), Credits::titled(nameFont, captionFont, "end", "halvorine"), 4);
+	// The outro's card is the show's own name, on its own.
+	writePng(path("end.png"), Credits::title(nameFont, "halvorine"), 4);
 
 	writeJpeg(path("bokehfuckyou.jpg"), Bokeh::paint());
 	writeJpeg(path("skyboxlol.jpg"), paintCross(cubeMapCross(), nightFaceSize, nightSky));
