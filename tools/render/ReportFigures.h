@@ -39,6 +39,7 @@ struct StretchFigures
 	double from = 0.0;
 	double to = 0.0;
 	std::string section;
+	int frameCount = 0;
 	double musicDbfs = 0.0;
 	double pictureMean = 0.0;
 	double medianChange = 0.0; // of the frames' block changes

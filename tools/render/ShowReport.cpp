@@ -128,6 +128,7 @@ StretchFigures ShowReport::summarise(double from, double to) const
 		general = std::max(general, frame.generalTransitions);
 		red = std::max(red, frame.redTransitions);
 	}
+	figures.frameCount = (int)std::max(0L, end - begin);
 	const double count = (double)std::max(1L, end - begin);
 	figures.pictureMean = luma / count;
 	figures.darkShare = dark / count;
@@ -152,7 +153,8 @@ std::vector<StretchFigures> ShowReport::beatFigures() const
 		const int section = sections.sectionAt(beat * Show::secondsPerBeat + 1e-6);
 		figures.section = section >= 0 ? sections.sections[section].name : "";
 		figures.name = std::to_string(beat);
-		beats.push_back(figures);
+		if (figures.frameCount > 0)
+			beats.push_back(figures);
 	}
 	return beats;
 }
@@ -168,7 +170,8 @@ std::vector<StretchFigures> ShowReport::sectionFigures() const
 			continue;
 		StretchFigures figures = summarise(std::max(start, section.from), std::min(end, section.to));
 		figures.name = figures.section = section.name;
-		result.push_back(figures);
+		if (figures.frameCount > 0)
+			result.push_back(figures);
 	}
 	return result;
 }
