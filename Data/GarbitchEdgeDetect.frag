@@ -52,10 +52,10 @@ void main()
 		// The air of the corridor, lit by BackgroundMix: it fills the dark between the lines and
 		// stays out of the bright parts, so a lift on the beat never becomes a flash there.
 		vec2 fromCentre = (uv - 0.5) * vec2(Resolution.x / Resolution.y, 1.0);
-		vec3 haze = mix(vec3(0.16, 0.2, 0.29), vec3(0.1, 0.13, 0.23), smoothstep(0.0, 0.9, length(fromCentre)));
+		vec3 haze = mix(vec3(0.13, 0.16, 0.25), vec3(0.1, 0.13, 0.23), smoothstep(0.0, 0.9, length(fromCentre)));
 		background = centre.rgb + fog;
 		float covered = min(dot(background, brightnessWeights) * 2.0, 1.0);
-		background += haze * (0.1 + BackgroundMix) * (1.0 - covered);
+		background += haze * (0.08 + BackgroundMix) * (1.0 - covered);
 	}
 	colour = vec4(Color * (edge * Strength) + background, here);
 }
