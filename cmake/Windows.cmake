@@ -30,6 +30,15 @@ add_subdirectory(src)
 add_subdirectory(post)
 add_subdirectory(effects)
 add_subdirectory(tools/options)
+# The render tool's show report reads the music's sections and draws its chart with the image
+# generators' canvas and font: only those sources cross-build, not the generators or the preview.
+pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
+add_library(halvorine_preview_support STATIC tools/preview/MusicSections.cpp)
+target_include_directories(halvorine_preview_support PUBLIC ${CMAKE_SOURCE_DIR}/tools/preview)
+target_link_libraries(halvorine_preview_support PUBLIC tarn)
+add_library(halvorine_images STATIC tools/images/Canvas.cpp tools/images/Font.cpp tools/images/ImageWriter.cpp)
+target_include_directories(halvorine_images PUBLIC ${CMAKE_SOURCE_DIR}/tools/images)
+target_link_libraries(halvorine_images PUBLIC tarn PkgConfig::STB)
 add_subdirectory(tools/render)
 include(cmake/Production.cmake)
 
