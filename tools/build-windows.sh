@@ -22,11 +22,7 @@ if [ ! -e "$native/CMakeCache.txt" ]; then
 fi
 cmake --build "$native" -j"$jobs" --target run_data
 
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root"/cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DHALVORINE_WINDOWS_PREFIX="$prefix" -DHALVORINE_NATIVE_DATA_DIR="$native"/Data "${launcher[@]}"
+  -DHALVORINE_WINDOWS_PREFIX="$prefix" -DHALVORINE_NATIVE_DATA_DIR="$native"/Data
 cmake --build "$build" -j"$jobs"
 ls "$build"/halvorine-*-win64.zip

@@ -19,5 +19,6 @@ struct ChartData
 };
 
 // Writes the chart as PNG; throws Tarn::Exception naming the file when it cannot. Without the
-// label font (Debian's fonts-lato) it is drawn unlabelled, with a warning on stderr.
+// label font (Debian's fonts-lato; on Windows the release's DejaVu) it is drawn unlabelled, with
+// a warning on stderr.
 void drawReportChart(const std::string& path, const ChartData& data);
