@@ -38,9 +38,8 @@ vec3 nearAlong(vec2 at, vec2 along)
 // holds the two-tap average, so split colours can be read the same way and a line keeps one
 // colour. Software renderers run every branch, so the taps are counted: nine here, two for each
 // split colour.
-vec3 smoothedScene(vec2 at, out vec2 along, out vec3 near)
+vec3 smoothedScene(vec2 at, vec2 texel, out vec2 along, out vec3 near)
 {
-	vec2 texel = 1.0 / vec2(textureSize(Tex, 0));
 	vec3 middle = texture(Tex, at).rgb;
 	float northWest = dot(texture(Tex, at + vec2(-texel.x, -texel.y)).rgb, lumaWeights);
 	float northEast = dot(texture(Tex, at + vec2(texel.x, -texel.y)).rgb, lumaWeights);
@@ -82,9 +81,10 @@ void main()
 	vec2 split = vec2(Distortion2 * 0.012 + Distortion * 0.003, 0.0);
 
 	vec2 sampleUv = clamp(bent + 0.5, 0.0, 1.0);
+	vec2 size = vec2(textureSize(Tex, 0));
 	vec2 along;
 	vec3 near;
-	vec3 processed = smoothedScene(sampleUv, along, near);
+	vec3 processed = smoothedScene(sampleUv, 1.0 / size, along, near);
 	if (split.x != 0.0)
 		processed = vec3(nearAlong(sampleUv + split, along).r, near.g, nearAlong(sampleUv - split, along).b);
 
@@ -95,7 +95,7 @@ void main()
 
 	// The grain belongs to the picture, not to the screen: one grain per 720th of the height, so
 	// it looks the same at every output size (and a pixel each below 720 lines).
-	float grainsPerPixel = min(720.0 / float(textureSize(Tex, 0).y), 1.0);
+	float grainsPerPixel = min(720.0 / size.y, 1.0);
 	vec2 grainCell = floor(gl_FragCoord.xy * grainsPerPixel);
 	float grain = hash(grainCell * vec2(0.7914, 1.4069) + fract(Time * 7.31) * 97.0) - 0.5;
 	processed += grain * 0.035;

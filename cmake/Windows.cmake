@@ -39,6 +39,8 @@ target_link_libraries(halvorine_preview_support PUBLIC tarn)
 add_library(halvorine_images STATIC tools/images/Canvas.cpp tools/images/Font.cpp tools/images/ImageWriter.cpp)
 target_include_directories(halvorine_images PUBLIC ${CMAKE_SOURCE_DIR}/tools/images)
 target_link_libraries(halvorine_images PUBLIC tarn PkgConfig::STB)
+# Windows has no Lato: the chart's captions use the DejaVu the release carries for the dialog.
+set(HALVORINE_CAPTION_FONT Data/DejaVuSans.ttf)
 add_subdirectory(tools/render)
 include(cmake/Production.cmake)
 

@@ -1,17 +1,14 @@
 // The preview's track text editing, without a window: key lines inserted, re-typed and deleted
 // with everything else kept, the show still compiling to the keys meant, saved files, undo to
 // the byte, and a file someone else saved meanwhile.
+#include "../unit/TrackFileFixture.h"
+
 #include "TrackEditor.h"
 
 #include "TrackFileWriter.h"
 #include "TrackParser.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace
 {
@@ -81,34 +78,14 @@ TEST(TrackDocumentTest, EditsChangeOnlyTheirKeyLine)
 	}
 }
 
-class TrackEditorTest : public ::testing::Test
+class TrackEditorTest : public TrackFileFixture
 {
 protected:
 	void SetUp() override
 	{
-		char pattern[] = "/tmp/halvorine-editor-XXXXXX";
-		ASSERT_NE(mkdtemp(pattern), nullptr);
-		folder = pattern;
+		TrackFileFixture::SetUp();
 		write("main.tracks", mainText);
 		write("scene.tracks", "# A scene.\ntrack Scene Fade\n    0:0  1  step\n");
-	}
-
-	void TearDown() override
-	{
-		std::filesystem::remove_all(folder);
-	}
-
-	void write(const std::string& file, const std::string& text)
-	{
-		std::ofstream(folder + "/" + file, std::ios::binary) << text;
-	}
-
-	std::string read(const std::string& file)
-	{
-		std::ifstream stream(folder + "/" + file, std::ios::binary);
-		std::stringstream text;
-		text << stream.rdbuf();
-		return text.str();
 	}
 
 	static KeyEdit set(const char* track, int32_t row, float value, const char* home = "")
@@ -116,13 +93,12 @@ protected:
 		return KeyEdit{ track, row, SyncKey{ row, value, Linear }, home };
 	}
 
-	std::string folder;
 	std::string error;
 };
 
 TEST_F(TrackEditorTest, SavesEachEditAndUndoesItToTheByte)
 {
-	TrackEditor editor(folder);
+	TrackEditor editor(directory);
 	const std::string scene = read("scene.tracks");
 	ASSERT_TRUE(editor.edit({ set("Glow", 64, 3.0f), set("Scene Fade", 32, 0.0f) }, "edit", error)) << error;
 	EXPECT_NE(read("main.tracks").find("    2:0      3        linear\n    4:0"), std::string::npos);
@@ -150,12 +126,12 @@ TEST_F(TrackEditorTest, SavesEachEditAndUndoesItToTheByte)
 	for (int i = 0; i < 121; i++)
 		ASSERT_TRUE(editor.undo(error)) << i << " " << error;
 	EXPECT_EQ(read("main.tracks"), mainText);
-	EXPECT_FALSE(std::filesystem::exists(folder + "/.main.tracks.saving"));
+	EXPECT_FALSE(std::filesystem::exists(directory + "/.main.tracks.saving"));
 }
 
 TEST_F(TrackEditorTest, AFileSavedElsewhereMeanwhileKeepsItsChange)
 {
-	TrackEditor editor(folder);
+	TrackEditor editor(directory);
 	ASSERT_TRUE(editor.edit({ set("Glow", 64, 3.0f) }, "edit", error)) << error;
 	// Another editor adds a key and a comment.
 	std::string theirs = read("main.tracks");

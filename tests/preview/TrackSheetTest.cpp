@@ -31,19 +31,6 @@ protected:
 		write("garbitch.tracks", garbitchText);
 	}
 
-	void write(const std::string& file, const std::string& text)
-	{
-		std::ofstream(directory + "/" + file, std::ios::binary) << text;
-	}
-
-	std::string read(const std::string& file)
-	{
-		std::ifstream stream(directory + "/" + file, std::ios::binary);
-		std::stringstream text;
-		text << stream.rdbuf();
-		return text.str();
-	}
-
 	// The sheet over columns Camera Z, Camera FOV (main.tracks) and Garbitch Fade.
 	TrackSheet& sheet()
 	{
@@ -105,6 +92,16 @@ protected:
 		return changes;
 	}
 
+	// Runs a script on a fresh main.tracks and checks the lines it changed and what the sheet says.
+	void expectScript(const std::string& script, const std::vector<std::string>& changes, const std::string& message)
+	{
+		write("main.tracks", mainText);
+		editor.reset();
+		run(script);
+		EXPECT_EQ(mainChanges(), changes) << script;
+		EXPECT_NE(sheet().getMessage().find(message), std::string::npos) << script << ": " << sheet().getMessage();
+	}
+
 	std::unique_ptr<TrackEditor> editor;
 	std::unique_ptr<TrackSheet> open;
 };
@@ -141,11 +138,7 @@ TEST_F(TrackSheetTest, WritesExactlyTheValuesTyped)
 	};
 	for (const Case& c : cases)
 	{
-		write("main.tracks", mainText);
-		editor.reset();
-		run(c.script);
-		EXPECT_EQ(mainChanges(), c.changes) << c.script;
-		EXPECT_NE(sheet().getMessage().find(c.message), std::string::npos) << c.script << ": " << sheet().getMessage();
+		expectScript(c.script, c.changes, c.message);
 		EXPECT_EQ(sheet().undoState(), c.undo) << c.script;
 		EXPECT_EQ(sheet().getTyped(), c.typed) << c.script;
 	}
@@ -170,11 +163,7 @@ TEST_F(TrackSheetTest, PastesStayInsideTheShowAndKeepComments)
 	};
 	for (const Case& c : cases)
 	{
-		write("main.tracks", mainText);
-		editor.reset();
-		run(c.script);
-		EXPECT_EQ(mainChanges(), c.changes) << c.script;
-		EXPECT_NE(sheet().getMessage().find(c.message), std::string::npos) << c.script << ": " << sheet().getMessage();
+		expectScript(c.script, c.changes, c.message);
 		for (const TrackSheet::Column& column : sheet().getColumns())
 			for (const SyncKey& key : column.keys)
 				EXPECT_LE(key.row, Meter::lastRow) << c.script << " " << column.track;

@@ -10,6 +10,7 @@
 #include <cstdlib> // Required for: mkdtemp()
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,20 @@ protected:
 	std::string writeTrack(const std::string& name, const std::string& bytes)
 	{
 		return writeTrackFile(base, name, bytes);
+	}
+
+	// A file of the folder, written and read byte for byte.
+	void write(const std::string& file, const std::string& text)
+	{
+		std::ofstream(base + file, std::ios::binary) << text;
+	}
+
+	std::string read(const std::string& file) const
+	{
+		std::ifstream stream(base + file, std::ios::binary);
+		std::stringstream text;
+		text << stream.rdbuf();
+		return text.str();
 	}
 
 	std::string directory;

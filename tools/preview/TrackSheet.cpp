@@ -350,30 +350,26 @@ void TrackSheet::paste()
 
 void TrackSheet::undo()
 {
-	message.clear();
-	std::string error;
-	const std::string what = editor.nextUndo();
-	if (editor.undo(error))
-	{
-		edited = true;
-		saved = savedFiles() + " (undid " + what + ")";
-	}
-	else
-		message = error.empty() ? "nothing to undo" : error;
-	refresh();
+	replay(&TrackEditor::undo, &TrackEditor::nextUndo, "undid", "nothing to undo");
 }
 
 void TrackSheet::redo()
 {
+	replay(&TrackEditor::redo, &TrackEditor::nextRedo, "redid", "nothing to redo");
+}
+
+void TrackSheet::replay(bool (TrackEditor::*step)(std::string&), std::string (TrackEditor::*next)() const,
+	const char* done, const char* nothing)
+{
 	message.clear();
 	std::string error;
-	const std::string what = editor.nextRedo();
-	if (editor.redo(error))
+	const std::string what = (editor.*next)();
+	if ((editor.*step)(error))
 	{
 		edited = true;
-		saved = savedFiles() + " (redid " + what + ")";
+		saved = savedFiles() + " (" + done + " " + what + ")";
 	}
 	else
-		message = error.empty() ? "nothing to redo" : error;
+		message = error.empty() ? nothing : error;
 	refresh();
 }

@@ -109,6 +109,9 @@ private:
 	std::string cellName(int column, int32_t row) const;
 	std::string savedFiles() const;
 	void rebuildColumns();
+	// Undo or redo: the editor's step and what it would do, and the words for done and for none.
+	void replay(bool (TrackEditor::*step)(std::string&), std::string (TrackEditor::*next)() const, const char* done,
+		const char* nothing);
 
 	// What a copy holds: keys with rows and columns counted from the block's corner.
 	struct Clip
